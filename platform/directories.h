@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace tavrel {
+
+// Where Windows keeps its own files, and where the program lies.
+class Directories {
+ public:
+  virtual ~Directories() = default;
+
+  // GetWindowsDirectoryA into a 260-byte buffer, cut at the first NUL. The call's result is not
+  // examined: a failure gives whatever the buffer holds, normally the empty text.
+  virtual std::string WindowsDirectory() = 0;
+
+  // GetSystemDirectoryA, likewise.
+  virtual std::string SystemDirectory() = 0;
+
+  // The folder of the program file, without a trailing separator, except at the root of a drive
+  // ("C:\"), where the separator is part of the name.
+  virtual std::string ProgramFolder() = 0;
+};
+
+}  // namespace tavrel

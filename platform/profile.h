@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace tavrel {
+
+// Lookup of one value in an initialization file.
+class Profile {
+ public:
+  virtual ~Profile() = default;
+
+  // GetPrivateProfileStringA(section, key, "", buffer, buffer_bytes, path), read up to the first
+  // NUL. The value holds at most buffer_bytes - 1 bytes in the ANSI code page and never ends in
+  // half of a double-byte character. Empty when the file, the section or the key is missing or
+  // cannot be read; the lookup reports nothing itself.
+  virtual std::string GetString(const std::string& section, const std::string& key,
+                                const std::string& path, std::size_t buffer_bytes) = 0;
+};
+
+}  // namespace tavrel
