@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "platform/profile.h"
+
+namespace tavrel {
+
+// The value of key in section of the description at ini_path, as a 1024-byte buffer holds it (at
+// most 1023 bytes in the ANSI code page); empty when the file, section or key is missing.
+std::string ReadSetupValue(Profile& profile, const std::string& ini_path, const std::string& section,
+                           const std::string& key);
+
+}  // namespace tavrel
