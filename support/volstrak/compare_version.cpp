@@ -1,0 +1,45 @@
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "support/volstrak/ansi_text.h"
+#include "support/volstrak/call_log.h"
+#include "support/volstrak/file_version.h"
+#include "support/volstrak/volstrak.h"
+
+namespace tavrel::volstrak {
+namespace {
+
+std::optional<std::uint64_t> VersionOf(const char* ansi_path) {
+  const std::optional<std::wstring> path = WidenAnsi(ansi_path);
+  if (!path || path->empty()) return std::nullopt;
+  return ReadFileVersion(*path);
+}
+
+std::int32_t Compare(const char* source, const char* destination, std::int32_t* comparison) {
+  if (comparison == nullptr) return 0;
+  const std::optional<std::uint64_t> source_version = VersionOf(source);
+  if (!source_version) return 0;
+  const std::optional<std::uint64_t> destination_version = VersionOf(destination);
+  if (!destination_version) return 0;
+  *comparison = *source_version > *destination_version   ? 1
+                : *source_version < *destination_version ? -1
+                                                         : 0;
+  return 1;
+}
+
+}  // namespace
+}  // namespace tavrel::volstrak
+
+extern "C" std::int32_t WINAPI CompareVersion(const char* source, const char* destination,
+                                              std::int32_t* comparison) {
+  using namespace tavrel::volstrak;
+  const std::int32_t result = Compare(source, destination, comparison);
+  if constexpr (kCallLog) {
+    LogCall({"CompareVersion", LogText(source), LogText(destination), std::to_string(result),
+             comparison != nullptr ? std::to_string(*comparison) : "?"});
+  }
+  return result;
+}

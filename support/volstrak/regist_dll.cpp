@@ -1,0 +1,55 @@
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "support/volstrak/ansi_text.h"
+#include "support/volstrak/call_log.h"
+#include "support/volstrak/handles.h"
+#include "support/volstrak/volstrak.h"
+
+namespace tavrel::volstrak {
+namespace {
+
+using ServerFunction = HRESULT(WINAPI*)();
+
+// LOAD_WITH_ALTERED_SEARCH_PATH needs a full path; a bare name would otherwise be looked for
+// along the library search path, and a different DLL of that name could be registered.
+std::optional<std::wstring> FullPath(const std::wstring& path) {
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return std::nullopt;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return std::nullopt;
+  full.resize(length);
+  return full;
+}
+
+std::int32_t Regist(const char* path, std::int32_t flag) {
+  const std::optional<std::wstring> wide = WidenAnsi(path);
+  if (!wide || wide->empty()) return 0;
+  const std::optional<std::wstring> full = FullPath(*wide);
+  if (!full) return 0;
+  // The DLL's own dependencies are looked for beside it first, as regsvr32 does.
+  const UniqueModule module(LoadLibraryExW(full->c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  if (!module) return 0;
+  const char* name = flag != 0 ? "DllRegisterServer" : "DllUnregisterServer";
+  // Through void (*)(): the one function type that any other converts to without a warning.
+  const auto server = reinterpret_cast<ServerFunction>(
+      reinterpret_cast<void (*)()>(GetProcAddress(module.get(), name)));
+  if (server == nullptr) return 0;
+  return SUCCEEDED(server()) ? 1 : 0;
+}
+
+}  // namespace
+}  // namespace tavrel::volstrak
+
+extern "C" std::int32_t WINAPI RegistDll(const char* path, std::int32_t flag) {
+  using namespace tavrel::volstrak;
+  const std::int32_t result = Regist(path, flag);
+  if constexpr (kCallLog) {
+    LogCall({"RegistDll", LogText(path), std::to_string(flag), std::to_string(result)});
+  }
+  return result;
+}
