@@ -2,56 +2,45 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <cstring>
+
+#include "support/volstrak/handles.h"
 
 namespace tavrel::volstrak {
 namespace {
 
-// version.dll is loaded from the system directory only and at the first use, never imported:
-// an import would be resolved along the search path, which starts beside the installer.
-struct VersionFunctions {
-  decltype(&GetFileVersionInfoSizeW) info_size = nullptr;
-  decltype(&GetFileVersionInfoW) info = nullptr;
-  decltype(&VerQueryValueW) query_value = nullptr;
-};
-
-template <typename Function>
-void Resolve(HMODULE module, const char* name, Function& function) {
-  // Through void (*)(): the one function type that any other converts to without a warning.
-  function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
-// Loaded once and kept for the life of the process; null members when it cannot be loaded.
-const VersionFunctions& Version() {
-  static const VersionFunctions functions = [] {
-    VersionFunctions loaded;
-    const HMODULE module = LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (module == nullptr) return loaded;
-    Resolve(module, "GetFileVersionInfoSizeW", loaded.info_size);
-    Resolve(module, "GetFileVersionInfoW", loaded.info);
-    Resolve(module, "VerQueryValueW", loaded.query_value);
-    return loaded;
-  }();
-  return functions;
-}
+// The version resource starts with a VS_VERSIONINFO header: wLength, wValueLength, wType and the
+// key L"VS_VERSION_INFO" with its NUL, padded to a 4-byte boundary; VS_FIXEDFILEINFO follows.
+constexpr wchar_t kVersionKey[] = L"VS_VERSION_INFO";
+constexpr std::size_t kKeyOffset = 3 * sizeof(WORD);
+constexpr std::size_t kFixedInfoOffset = (kKeyOffset + sizeof(kVersionKey) + 3) / 4 * 4;
 
 }  // namespace
 
+// Read straight from the resource rather than through version.dll: about twice as fast under
+// Wine for a file with a version resource, and only kernel32 is needed.
 std::optional<std::uint64_t> ReadFileVersion(const std::wstring& path) {
-  const VersionFunctions& version = Version();
-  if (!version.info_size || !version.info || !version.query_value) return std::nullopt;
-  DWORD ignored = 0;
-  const DWORD size = version.info_size(path.c_str(), &ignored);
-  if (size == 0) return std::nullopt;
-  std::vector<unsigned char> block(size);
-  if (!version.info(path.c_str(), 0, size, block.data())) return std::nullopt;
-  void* value = nullptr;
-  UINT value_size = 0;
-  if (!version.query_value(block.data(), L"\\", &value, &value_size)) return std::nullopt;
-  if (value == nullptr || value_size < sizeof(VS_FIXEDFILEINFO)) return std::nullopt;
-  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-  if (fixed->dwSignature != VS_FFI_SIGNATURE) return std::nullopt;
-  return std::uint64_t{fixed->dwFileVersionMS} << 32 | fixed->dwFileVersionLS;
+  // As a data file the image is only mapped: its code does not run, and a DLL of the other
+  // architecture can be read as well.
+  const UniqueModule image(LoadLibraryExW(
+      path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  if (!image) return std::nullopt;
+  const HRSRC resource = FindResourceW(image.get(), MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+  if (resource == nullptr) return std::nullopt;
+  const DWORD size = SizeofResource(image.get(), resource);
+  const HGLOBAL loaded = LoadResource(image.get(), resource);
+  const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+  if (data == nullptr || size < kFixedInfoOffset + sizeof(VS_FIXEDFILEINFO)) return std::nullopt;
+
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  WORD value_length = 0;
+  std::memcpy(&value_length, bytes + sizeof(WORD), sizeof(value_length));
+  if (value_length < sizeof(VS_FIXEDFILEINFO)) return std::nullopt;
+  if (std::memcmp(bytes + kKeyOffset, kVersionKey, sizeof(kVersionKey)) != 0) return std::nullopt;
+  VS_FIXEDFILEINFO fixed;
+  std::memcpy(&fixed, bytes + kFixedInfoOffset, sizeof(fixed));
+  if (fixed.dwSignature != VS_FFI_SIGNATURE) return std::nullopt;
+  return std::uint64_t{fixed.dwFileVersionMS} << 32 | fixed.dwFileVersionLS;
 }
 
 }  // namespace tavrel::volstrak
