@@ -1,0 +1,93 @@
+#include "engine/module1.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "description/setup_description.h"
+#include "engine/fields.h"
+#include "engine/messages.h"
+
+namespace tavrel {
+
+namespace {
+
+constexpr int kLastEntry = 32767;
+constexpr char kSeparator = ',';
+
+// One entry of the description, for as long as it is being installed.
+struct InstallEntry {
+  std::string source_path;
+  std::string destination_path;
+  bool regist;
+};
+
+// Paths are joined as they are: nothing is normalised, and a folder ending in "\" gives "\\".
+InstallEntry ReadEntry(const std::string& value, const Module1& engine) {
+  const std::string source_name = GetField(value, 1, kSeparator);
+  std::string destination_name = GetField(value, 2, kSeparator);
+  if (destination_name.empty()) destination_name = source_name;
+  const std::string folder =
+      ExpandFolderMacro(GetField(value, 3, kSeparator), engine.WinDir, engine.SysDir);
+  return InstallEntry{
+      .source_path = engine.AppPath + "\\" + source_name,
+      .destination_path = folder + "\\" + destination_name,
+      .regist = GetField(value, 4, kSeparator) == "REGIST",
+  };
+}
+
+// A registration that fails is told and passed over; a library that cannot be called ends the run.
+void Register(Platform& platform, const std::string& path) {
+  const std::optional<std::int32_t> registered = platform.support.RegistDll(path, -1);
+  if (!registered) {
+    platform.ui.ShowMessage(TwoLines(kLibraryUnreachable, "RegistDll"), MessageIcon::kWarning);
+    platform.ui.EndProgram(ExitStatus::kFailed);
+  }
+  if (*registered == 0) {
+    platform.ui.ShowMessage(path + std::string(kRegistrationFailed), MessageIcon::kWarning);
+  }
+}
+
+}  // namespace
+
+void Module1::RunSetup() {
+  running_ = true;
+  // Cleared here and not when the walk starts, so that a stop asked for during the first pump
+  // below still holds.
+  StopFlag = false;
+  UserInterface& ui = platform_.ui;
+  WinDir = platform_.directories.WindowsDirectory();
+  SysDir = platform_.directories.SystemDirectory();
+  AppPath = platform_.directories.ProgramFolder();
+  IniPath = AppPath + "\\qxSetup.ini";
+  if (!platform_.files.Exists(IniPath)) {
+    ui.ShowMessage(std::string(kIniFileMissing), MessageIcon::kWarning);
+    ui.EndProgram(ExitStatus::kFailed);
+  }
+  ui.ShowProgressWindow();
+  ui.PumpEvents();
+  InstallList();
+  ui.UnloadProgressWindow();
+  ui.ShowMessage(std::string(kSetupComplete), MessageIcon::kNone, std::string());
+  ui.EndProgram(ExitStatus::kCompleted);
+  // The compiler cannot see that the virtual EndProgram never returns; should a platform's
+  // return, stopping here beats running past the end of a function that must not return.
+  std::abort();
+}
+
+void Module1::InstallList() {
+  for (int n = 1; n <= kLastEntry; ++n) {
+    const std::string value =
+        ReadSetupValue(platform_.profile, IniPath, "BOOT", "Copy" + std::to_string(n));
+    if (value.empty()) return;
+    const InstallEntry entry = ReadEntry(value, *this);
+    const CopyResult result = CopyIfNewer(entry.source_path, entry.destination_path);
+    // CopyIfNewer has told the person already, and every file it opened is closed.
+    if (result < 0) platform_.ui.EndProgram(ExitStatus::kStopped);
+    if (result == 0) platform_.ui.EndProgram(ExitStatus::kFailed);
+    if (entry.regist) Register(platform_, entry.destination_path);
+  }
+}
+
+}  // namespace tavrel
