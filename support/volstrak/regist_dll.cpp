@@ -7,6 +7,7 @@
 #include "support/volstrak/ansi_text.h"
 #include "support/volstrak/call_log.h"
 #include "support/volstrak/handles.h"
+#include "support/volstrak/ole_session.h"
 #include "support/volstrak/volstrak.h"
 
 namespace tavrel::volstrak {
@@ -39,6 +40,7 @@ std::int32_t Regist(const char* path, std::int32_t flag) {
   const auto server = reinterpret_cast<ServerFunction>(
       reinterpret_cast<void (*)()>(GetProcAddress(module.get(), name)));
   if (server == nullptr) return 0;
+  const OleSession ole;
   return SUCCEEDED(server()) ? 1 : 0;
 }
 

@@ -7,12 +7,15 @@
 namespace tavrel::volstrak {
 namespace {
 
-// The function a fixture DLL ran last, as it records it; empty when none ran.
-std::wstring CalledFunction() {
-  wchar_t name[64] = L"";
-  GetEnvironmentVariableW(L"VOLSTRAK_FIXTURE_CALLED", name, std::size(name));
-  return name;
+// What a fixture DLL recorded in the environment variable `name`; empty when nothing.
+std::wstring Recorded(const wchar_t* name) {
+  wchar_t value[64] = L"";
+  GetEnvironmentVariableW(name, value, std::size(value));
+  return value;
 }
+
+// The function a fixture DLL ran last; empty when none ran.
+std::wstring CalledFunction() { return Recorded(L"VOLSTRAK_FIXTURE_CALLED"); }
 
 std::int32_t Regist(const std::filesystem::path& path, std::int32_t flag) {
   SetEnvironmentVariableW(L"VOLSTRAK_FIXTURE_CALLED", nullptr);
@@ -58,6 +61,24 @@ TEST(RegistDllTest, RelativePathIsTakenFromTheCurrentFolder) {
   EXPECT_EQ(Regist("relative.dll", -1), 1);
   std::filesystem::current_path(previous);
   EXPECT_EQ(CalledFunction(), L"DllRegisterServer");
+}
+
+TEST(RegistDllTest, ServerRunsUnderOleAndTheThreadIsLeftAsItWas) {
+  ScratchFolder folder;
+  const auto path = Place(L"register_ok", folder.path() / "ole.dll");
+
+  EXPECT_EQ(Regist(path, -1), 1);
+  EXPECT_EQ(Recorded(L"VOLSTRAK_FIXTURE_COM"), L"apartment");
+  const HRESULT after = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  EXPECT_EQ(after, S_OK) << "COM was left initialised";
+  if (SUCCEEDED(after)) CoUninitialize();
+
+  ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+  EXPECT_EQ(Regist(path, -1), 1);
+  EXPECT_EQ(Recorded(L"VOLSTRAK_FIXTURE_COM"), L"multithreaded");
+  EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE) << "the apartment changed";
+  CoUninitialize();
+  CoUninitialize();
 }
 
 TEST(RegistDllTest, NullOrEmptyPathFails) {
