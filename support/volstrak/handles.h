@@ -24,4 +24,11 @@ inline UniqueHandle OpenedFile(HANDLE handle) {
   return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
+// The export `name` of `module` as a pointer of type `Function`; null when there is none.
+template <typename Function>
+Function FindFunction(HMODULE module, const char* name) {
+  // Through void (*)(): the one function type that any other converts to without a warning.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 }  // namespace tavrel::volstrak

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "support/volstrak/handles.h"
+
 namespace tavrel::volstrak {
 namespace {
 
@@ -20,11 +22,8 @@ const OleFunctions& Ole() {
     OleFunctions loaded;
     const HMODULE module = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (module == nullptr) return loaded;
-    // Through void (*)(): the one function type that any other converts to without a warning.
-    const auto initialize = reinterpret_cast<InitializeFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module, "OleInitialize")));
-    const auto uninitialize = reinterpret_cast<UninitializeFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module, "OleUninitialize")));
+    const auto initialize = FindFunction<InitializeFunction>(module, "OleInitialize");
+    const auto uninitialize = FindFunction<UninitializeFunction>(module, "OleUninitialize");
     if (initialize != nullptr && uninitialize != nullptr) loaded = {initialize, uninitialize};
     return loaded;
   }();

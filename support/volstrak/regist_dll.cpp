@@ -36,9 +36,7 @@ std::int32_t Regist(const char* path, std::int32_t flag) {
   const UniqueModule module(LoadLibraryExW(full->c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
   if (!module) return 0;
   const char* name = flag != 0 ? "DllRegisterServer" : "DllUnregisterServer";
-  // Through void (*)(): the one function type that any other converts to without a warning.
-  const auto server = reinterpret_cast<ServerFunction>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module.get(), name)));
+  const auto server = FindFunction<ServerFunction>(module.get(), name);
   if (server == nullptr) return 0;
   const OleSession ole;
   return SUCCEEDED(server()) ? 1 : 0;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <stdexcept>
 
+#include "support/volstrak/handles.h"
 #include "volstrak_test_paths.h"
 
 namespace tavrel::volstrak {
@@ -15,8 +16,7 @@ namespace {
 
 template <typename Function>
 Function Find(HMODULE module, const char* name) {
-  const auto function = reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+  const auto function = FindFunction<Function>(module, name);
   if (function == nullptr) throw std::runtime_error(std::string("no export ") + name);
   return function;
 }
