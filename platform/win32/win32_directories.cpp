@@ -1,0 +1,51 @@
+#include "platform/win32/win32_directories.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/win32/text_conversion.h"
+
+namespace tavrel {
+namespace {
+
+constexpr UINT kDirectoryBuffer = 260;
+
+// The buffer starts zeroed, so an unexamined failure reads as the empty text.
+template <typename Lookup>
+std::string AnsiDirectory(Lookup lookup) {
+  char buffer[kDirectoryBuffer] = {};
+  lookup(buffer, kDirectoryBuffer);
+  return AnsiToUtf8(std::string_view(buffer, strnlen(buffer, kDirectoryBuffer)));
+}
+
+std::wstring ModuleFileName() {
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(name.size());
+    const DWORD length = GetModuleFileNameW(nullptr, name.data(), size);
+    // A full buffer means the name may have been cut: the call does not say so otherwise.
+    if (length < size) {
+      name.resize(length);
+      return name;
+    }
+    name.resize(name.size() * 2);
+  }
+}
+
+}  // namespace
+
+std::string Win32Directories::WindowsDirectory() { return AnsiDirectory(GetWindowsDirectoryA); }
+
+std::string Win32Directories::SystemDirectory() { return AnsiDirectory(GetSystemDirectoryA); }
+
+std::string Win32Directories::ProgramFolder() {
+  std::wstring folder = ModuleFileName();
+  const std::size_t separator = folder.find_last_of(L'\\');
+  folder.resize(separator == std::wstring::npos ? 0 : separator);
+  // "C:" alone would name the drive's current folder, not its root.
+  if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+  return WideToUtf8(folder);
+}
+
+}  // namespace tavrel
