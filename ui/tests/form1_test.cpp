@@ -1,0 +1,150 @@
+#include "ui/form1.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/control_ids.h"
+#include "ui/message_loop.h"
+#include "ui/tests/window_probe.h"
+#include "ui/window_metrics.h"
+
+namespace tavrel {
+namespace {
+
+// Sizes are given in pixels at 96 DPI and scaled to the DPI the window has.
+int Scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+
+class Form1Test : public testing::Test {
+ protected:
+  void SetUp() override { dpi_ = WindowDpi(form_.window()); }
+
+  int ok_clicks_ = 0;
+  int cancels_ = 0;
+  Form1 form_{{.ok = [this] { ++ok_clicks_; }, .cancel = [this] { ++cancels_; }}};
+  int dpi_ = 96;
+};
+
+TEST_F(Form1Test, WindowAndControlsStandWhereTheFormPutsThem) {
+  const HWND window = form_.window();
+  EXPECT_EQ(ClassName(window), L"Tavrel.Form1");
+  EXPECT_EQ(Text(window), L"ランタイムセットアッップ");
+  const SIZE client = ClientSize(window);
+  EXPECT_EQ(client.cx, Scaled(299, dpi_));
+  EXPECT_EQ(client.cy, Scaled(114, dpi_));
+
+  const struct {
+    int id;
+    const wchar_t* window_class;
+    const wchar_t* text;
+    RECT pixels;
+  } controls[] = {
+      {kCommand1Id, L"Button", L"OK", {48, 64, 129, 89}},
+      {kCommand2Id, L"Button", L"Cancel", {176, 64, 265, 89}},
+      {kLabel1Id,
+       L"Static",
+       L"ZembritシリーズのVB6ランタイムをセットアップします。",
+       {80, 16, 233, 41}},
+  };
+  for (const auto& c : controls) {
+    const HWND control = GetDlgItem(window, c.id);
+    ASSERT_NE(control, nullptr) << c.id;
+    EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), c.window_class), 0) << c.id;
+    EXPECT_EQ(Text(control), c.text);
+    const RECT rect = ChildRect(window, c.id);
+    EXPECT_EQ(rect.left, Scaled(c.pixels.left, dpi_)) << c.id;
+    EXPECT_EQ(rect.top, Scaled(c.pixels.top, dpi_)) << c.id;
+    EXPECT_EQ(rect.right - rect.left, Scaled(c.pixels.right - c.pixels.left, dpi_)) << c.id;
+    EXPECT_EQ(rect.bottom - rect.top, Scaled(c.pixels.bottom - c.pixels.top, dpi_)) << c.id;
+  }
+}
+
+TEST_F(Form1Test, FixedSingleBorderWithCloseBoxAloneInTheCentre) {
+  const HWND window = form_.window();
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  EXPECT_EQ(style & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  EXPECT_NE(GetClassLongPtrW(window, GCLP_HICON), 0);
+
+  RECT work{}, rect{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(window, &rect);
+  EXPECT_NEAR(rect.left - work.left, work.right - rect.right, 1);
+  EXPECT_NEAR(rect.top - work.top, work.bottom - rect.bottom, 1);
+}
+
+TEST_F(Form1Test, LabelIsNavyMsPGothicOnTheFormsBackground) {
+  const HWND window = form_.window();
+  const LOGFONTW label = ControlFont(GetDlgItem(window, kLabel1Id));
+  EXPECT_STREQ(label.lfFaceName, L"ＭＳ Ｐゴシック");
+  EXPECT_EQ(label.lfHeight, -MulDiv(975, dpi_, 7200));  // 9.75 points: 13 pixels at 96 DPI
+  EXPECT_EQ(label.lfCharSet, SHIFTJIS_CHARSET);
+  EXPECT_EQ(label.lfWeight, FW_NORMAL);
+  EXPECT_FALSE(label.lfItalic || label.lfUnderline);
+  const auto style =
+      static_cast<DWORD>(GetWindowLongPtrW(GetDlgItem(window, kLabel1Id), GWL_STYLE));
+  EXPECT_EQ(style & SS_TYPEMASK, static_cast<DWORD>(SS_LEFT));
+
+  const LabelPaint paint = LabelColours(window, kLabel1Id);
+  EXPECT_EQ(paint.text, RGB(0, 0, 128));
+  EXPECT_EQ(paint.background_mode, TRANSPARENT);
+  EXPECT_EQ(paint.brush, RGB(192, 255, 255));
+  EXPECT_EQ(
+      GetClassLongPtrW(window, GCLP_HBRBACKGROUND),
+      reinterpret_cast<LONG_PTR>(reinterpret_cast<HBRUSH>(SendMessageW(
+          window, WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(GetDlgItem(window, kLabel1Id))))));
+}
+
+TEST_F(Form1Test, ButtonsUseTheMessageBoxFont) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+  for (const int id : {kCommand1Id, kCommand2Id}) {
+    const LOGFONTW font = ControlFont(GetDlgItem(form_.window(), id));
+    EXPECT_STREQ(font.lfFaceName, metrics.lfMessageFont.lfFaceName) << id;
+    if (dpi_ == 96) {
+      EXPECT_EQ(font.lfHeight, metrics.lfMessageFont.lfHeight) << id;
+    }
+  }
+}
+
+TEST_F(Form1Test, FocusStartsOnOkAndTabGoesOkCancelOk) {
+  form_.Show(SW_SHOWNORMAL);
+  SetForegroundWindow(form_.window());
+  PumpPendingMessages();
+  const HWND ok = GetDlgItem(form_.window(), kCommand1Id);
+  const HWND cancel = GetDlgItem(form_.window(), kCommand2Id);
+  EXPECT_EQ(GetFocus(), ok);
+  EXPECT_EQ(GetNextDlgTabItem(form_.window(), ok, FALSE), cancel);
+  EXPECT_EQ(GetNextDlgTabItem(form_.window(), cancel, FALSE), ok);
+
+  for (const HWND expected : {cancel, ok}) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    PumpPendingMessages();
+    EXPECT_EQ(GetFocus(), expected);
+  }
+  EXPECT_EQ(ok_clicks_ + cancels_, 0);
+}
+
+TEST_F(Form1Test, OnlyTheButtonsAndTheCloseBoxAct) {
+  const HWND window = form_.window();
+  form_.Show(SW_SHOWNORMAL);
+  // Enter and Escape reach a window as IDOK and IDCANCEL; Escape goes through the dialog keys.
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  PostMessageW(GetDlgItem(window, kCommand1Id), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpPendingMessages();
+  EXPECT_EQ(ok_clicks_, 0);
+  EXPECT_EQ(cancels_, 0);
+
+  SendMessageW(GetDlgItem(window, kCommand1Id), BM_CLICK, 0, 0);
+  EXPECT_EQ(ok_clicks_, 1);
+  SendMessageW(GetDlgItem(window, kCommand2Id), BM_CLICK, 0, 0);
+  EXPECT_EQ(cancels_, 1);
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(cancels_, 2);
+  EXPECT_TRUE(IsWindow(window));  // the handler decides whether the program ends
+  EXPECT_EQ(ok_clicks_, 1);
+}
+
+}  // namespace
+}  // namespace tavrel

@@ -1,0 +1,66 @@
+#include "ui/frm_wait.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/control_ids.h"
+#include "ui/form1.h"
+#include "ui/tests/window_probe.h"
+#include "ui/window_metrics.h"
+
+namespace tavrel {
+namespace {
+
+TEST(FrmWaitTest, CentredCaptionlessToolWindowOwnedByTheMainWindow) {
+  Form1 main({.ok = [] {}, .cancel = [] {}});
+  frmWait wait(main.window());
+  const HWND window = wait.window();
+  const int dpi = WindowDpi(window);
+
+  EXPECT_EQ(ClassName(window), L"Tavrel.frmWait");
+  EXPECT_EQ(Text(window), L"");
+  EXPECT_EQ(GetWindow(window, GW_OWNER), main.window());
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  const auto ex_style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_TRUE(style & WS_DLGFRAME);
+  EXPECT_FALSE(style & (WS_BORDER | WS_SYSMENU | WS_THICKFRAME));  // no title bar
+  EXPECT_TRUE(ex_style & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(ex_style & WS_EX_APPWINDOW);
+
+  const SIZE client = ClientSize(window);
+  EXPECT_EQ(client.cx, MulDiv(275, dpi, 96));
+  EXPECT_EQ(client.cy, MulDiv(78, dpi, 96));
+  RECT work{}, rect{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(window, &rect);
+  EXPECT_NEAR(rect.left - work.left, work.right - rect.right, 1);
+  EXPECT_NEAR(rect.top - work.top, work.bottom - rect.bottom, 1);
+
+  const HWND label = GetDlgItem(window, kLabelId);
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(Text(label), L"セットアップ中．．．");
+  const RECT bounds = ChildRect(window, kLabelId);
+  EXPECT_EQ(bounds.left, MulDiv(48, dpi, 96));
+  EXPECT_EQ(bounds.top, MulDiv(32, dpi, 96));
+  EXPECT_EQ(bounds.right - bounds.left, MulDiv(185, dpi, 96));
+  EXPECT_EQ(bounds.bottom - bounds.top, MulDiv(25, dpi, 96));
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(label, GWL_STYLE)) & SS_TYPEMASK,
+            static_cast<DWORD>(SS_CENTER));
+
+  const LOGFONTW font = ControlFont(label);
+  EXPECT_STREQ(font.lfFaceName, L"ＭＳ Ｐゴシック");
+  EXPECT_EQ(font.lfHeight, -MulDiv(12, dpi, 72));  // 16 pixels at 96 DPI
+  EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+  EXPECT_EQ(font.lfWeight, FW_NORMAL);
+  const LabelPaint paint = LabelColours(window, kLabelId);
+  EXPECT_EQ(paint.text, RGB(0, 0, 192));
+  EXPECT_EQ(paint.background_mode, TRANSPARENT);
+  EXPECT_EQ(paint.brush, RGB(192, 255, 255));
+
+  // It has no behaviour of its own: closing it from outside does nothing.
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(window));
+}
+
+}  // namespace
+}  // namespace tavrel

@@ -1,0 +1,31 @@
+#include "ui/win32_user_interface.h"
+
+#include "platform/win32/text_conversion.h"
+#include "ui/message_loop.h"
+
+namespace tavrel {
+namespace {
+
+constexpr const char* kApplicationTitle = "Tavrel";
+
+}  // namespace
+
+void Win32UserInterface::ShowProgressWindow() {
+  if (!progress_) progress_ = std::make_unique<frmWait>(main_window_);
+  progress_->Show();
+}
+
+void Win32UserInterface::UnloadProgressWindow() { progress_.reset(); }
+
+void Win32UserInterface::ShowMessage(const std::string& text, MessageIcon icon,
+                                     const std::optional<std::string>& title) {
+  const UINT type = MB_OK | (icon == MessageIcon::kWarning ? MB_ICONEXCLAMATION : 0);
+  MessageBoxW(main_window_, Utf8ToWide(text).c_str(),
+              Utf8ToWide(title.value_or(kApplicationTitle)).c_str(), type);
+}
+
+void Win32UserInterface::PumpEvents() { PumpPendingMessages(); }
+
+void Win32UserInterface::EndProgram(ExitStatus status) { ExitProcess(static_cast<UINT>(status)); }
+
+}  // namespace tavrel
