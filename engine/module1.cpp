@@ -6,36 +6,12 @@
 #include <string>
 
 #include "description/setup_description.h"
-#include "engine/fields.h"
+#include "engine/install_entry.h"
 #include "engine/messages.h"
 
 namespace tavrel {
 
 namespace {
-
-constexpr int kLastEntry = 32767;
-constexpr char kSeparator = ',';
-
-// One entry of the description, for as long as it is being installed.
-struct InstallEntry {
-  std::string source_path;
-  std::string destination_path;
-  bool regist;
-};
-
-// Paths are joined as they are: nothing is normalised, and a folder ending in "\" gives "\\".
-InstallEntry ReadEntry(const std::string& value, const Module1& engine) {
-  const std::string source_name = GetField(value, 1, kSeparator);
-  std::string destination_name = GetField(value, 2, kSeparator);
-  if (destination_name.empty()) destination_name = source_name;
-  const std::string folder =
-      ExpandFolderMacro(GetField(value, 3, kSeparator), engine.WinDir, engine.SysDir);
-  return InstallEntry{
-      .source_path = engine.AppPath + "\\" + source_name,
-      .destination_path = folder + "\\" + destination_name,
-      .regist = GetField(value, 4, kSeparator) == "REGIST",
-  };
-}
 
 // A registration that fails is told and passed over; a library that cannot be called ends the run.
 void Register(Platform& platform, const std::string& path) {
@@ -78,10 +54,9 @@ void Module1::RunSetup() {
 
 void Module1::InstallList() {
   for (int n = 1; n <= kLastEntry; ++n) {
-    const std::string value =
-        ReadSetupValue(platform_.profile, IniPath, "BOOT", "Copy" + std::to_string(n));
+    const std::string value = ReadSetupValue(platform_.profile, IniPath, kEntrySection, EntryKey(n));
     if (value.empty()) return;
-    const InstallEntry entry = ReadEntry(value, *this);
+    const InstallEntry entry = ReadInstallEntry(value, AppPath, WinDir, SysDir);
     const CopyResult result = CopyIfNewer(entry.source_path, entry.destination_path);
     // CopyIfNewer has told the person already, and every file it opened is closed.
     if (result < 0) platform_.ui.EndProgram(ExitStatus::kStopped);
