@@ -1,0 +1,152 @@
+#include "platform/portable/ini_lines.h"
+
+#include <cstddef>
+
+#include "platform/portable/cp932_bytes.h"
+#include "platform/portable/utf8.h"
+
+namespace tavrel {
+
+namespace {
+
+// Ctrl-Z counts as a space: files from DOS editors end with one.
+bool IsIniSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1A'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsIniSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsIniSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Walks characters, so that the second byte of a double-byte character is never taken for an
+// ASCII delimiter; in UTF-8 every byte of a longer sequence is above 0x7F anyway.
+class CharWalker {
+ public:
+  CharWalker(std::string_view text, IniEncoding encoding) : text_(text), encoding_(encoding) {}
+
+  std::size_t Next(std::size_t at) const {
+    return at + (encoding_ == IniEncoding::kAnsi ? Cp932CharLength(text_, at) : 1);
+  }
+
+  // The first position of c at or after `from`, or npos.
+  std::size_t Find(char c, std::size_t from) const {
+    for (std::size_t at = from; at < text_.size(); at = Next(at)) {
+      if (text_[at] == c) return at;
+    }
+    return std::string_view::npos;
+  }
+
+  std::size_t FindLast(char c) const {
+    std::size_t found = std::string_view::npos;
+    for (std::size_t at = 0; at < text_.size(); at = Next(at)) {
+      if (text_[at] == c) found = at;
+    }
+    return found;
+  }
+
+ private:
+  std::string_view text_;
+  IniEncoding encoding_;
+};
+
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
+  std::string out;
+  auto unit = [&](std::size_t at) {
+    const auto first = static_cast<unsigned char>(bytes[at]);
+    const auto second = static_cast<unsigned char>(bytes[at + 1]);
+    return static_cast<char32_t>(big_endian ? (first << 8) | second : (second << 8) | first);
+  };
+  for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
+    char32_t code_point = unit(at);
+    if (code_point >= 0xD800 && code_point < 0xDC00 && at + 3 < bytes.size() &&
+        unit(at + 2) >= 0xDC00 && unit(at + 2) < 0xE000) {
+      code_point = 0x10000 + ((code_point - 0xD800) << 10) + (unit(at + 2) - 0xDC00);
+      at += 2;
+    } else if (code_point >= 0xD800 && code_point < 0xE000) {
+      code_point = 0xFFFD;
+    }
+    AppendUtf8(code_point, out);
+  }
+  return out;
+}
+
+std::optional<IniLine> ParseLine(std::string_view line, int number, IniEncoding encoding) {
+  line = Trim(line);
+  if (line.empty()) return std::nullopt;
+  if (line.front() == '[') {
+    const std::size_t close = CharWalker(line, encoding).FindLast(']');
+    // A "[" line without a closing "]" is read as a key, as the lookup does.
+    if (close != std::string_view::npos && close > 0) {
+      return IniLine{IniLine::Kind::kSection, number, std::string(Trim(line.substr(1, close - 1))), {}};
+    }
+  }
+  const std::size_t equals = CharWalker(line, encoding).Find('=', 0);
+  if (equals == std::string_view::npos) {
+    return IniLine{IniLine::Kind::kKey, number, std::string(line), std::nullopt};
+  }
+  return IniLine{IniLine::Kind::kKey, number, std::string(Trim(line.substr(0, equals))),
+                 std::string(Trim(line.substr(equals + 1)))};
+}
+
+}  // namespace
+
+IniText ParseIniFile(std::string_view bytes) {
+  IniText result{IniEncoding::kAnsi, {}};
+  std::string decoded;
+  // A UTF-8 byte-order mark is not recognised: Windows reads those three bytes as text of the
+  // first line (Wine skips them).
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    decoded = Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+    bytes = decoded;
+    result.encoding = IniEncoding::kUtf16;
+  }
+  const CharWalker walker(bytes, result.encoding);
+  int number = 0;
+  for (std::size_t start = 0; start < bytes.size();) {
+    // Lines end at "\n"; a file without any "\n" left is split at "\r".
+    std::size_t end = walker.Find('\n', start);
+    if (end == std::string_view::npos) end = walker.Find('\r', start);
+    const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+    ++number;
+    if (auto line = ParseLine(bytes.substr(start, next - start), number, result.encoding)) {
+      result.lines.push_back(*std::move(line));
+    }
+    start = next;
+  }
+  return result;
+}
+
+bool SameIniName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+const IniLine* FindIniKey(const IniText& text, std::string_view section, std::string_view key) {
+  bool in_section = false;
+  bool section_seen = false;
+  for (const IniLine& line : text.lines) {
+    if (line.kind == IniLine::Kind::kSection) {
+      // Only the first section of that name is searched.
+      if (section_seen) return nullptr;
+      in_section = SameIniName(line.name, section);
+      section_seen = in_section;
+    } else if (in_section && SameIniName(line.name, key)) {
+      return &line;
+    }
+  }
+  return nullptr;
+}
+
+std::string_view StripEnclosingQuotes(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+}  // namespace tavrel

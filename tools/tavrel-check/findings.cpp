@@ -1,0 +1,146 @@
+#include "tools/tavrel-check/findings.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "engine/fields.h"
+#include "platform/portable/utf8.h"
+
+namespace tavrel {
+
+namespace {
+
+constexpr char kSeparator = ',';
+
+std::string AsciiUpper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
+std::string_view TrimSpaces(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// The last `count` characters of a UTF-8 text.
+std::string LastCharacters(std::string_view text, std::size_t count) {
+  std::vector<std::size_t> starts;
+  for (std::size_t at = 0; at < text.size(); at += Utf8SequenceLength(text, at)) starts.push_back(at);
+  return std::string(starts.size() <= count ? text : text.substr(starts[starts.size() - count]));
+}
+
+// "C:\..." or a UNC path "\\server\...": the only folders that do not hang on the current
+// drive or folder of the installer.
+bool IsAbsoluteWindowsPath(std::string_view path) {
+  auto is_separator = [](char c) { return c == '\\' || c == '/'; };
+  const bool drive = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+                     path[1] == ':' && is_separator(path[2]);
+  const bool unc = path.size() >= 2 && is_separator(path[0]) && is_separator(path[1]);
+  return drive || unc;
+}
+
+void CheckFile(const CheckInput& input, std::vector<Finding>& out) {
+  if (input.encoding) {
+    out.push_back({Code::kEncoding, static_cast<int>(input.encoding->kind), std::nullopt,
+                   {std::to_string(input.encoding->line)}});
+  }
+  if (!input.scan.has_boot_section) out.push_back({Code::kNoBootSection, 0, std::nullopt, {}});
+}
+
+void CheckEntry(const CheckInput& input, const PlannedEntry& planned, std::vector<Finding>& out) {
+  const InstallEntry& entry = planned.entry;
+  const std::string_view value = planned.value;
+  if (entry.source_name.empty()) out.push_back({Code::kEmptySource, 0, planned.n, {}});
+  if (!input.source_exists(entry.source_name)) {
+    out.push_back({Code::kMissingSource, 0, planned.n, {entry.source_name}});
+  }
+
+  const std::string folder_field = GetField(value, 3, kSeparator);
+  // With empty directories a keyword only shortens the field, so any change means it matched.
+  const bool expanded = ExpandFolderMacro(folder_field, "", "") != folder_field;
+  const std::string spelled = AsciiUpper(TrimSpaces(folder_field));
+  for (std::string_view keyword : {"$WIN", "$SYSTEM"}) {
+    if (!expanded && spelled.starts_with(keyword)) {
+      out.push_back({Code::kKeywordCase, 0, planned.n, {folder_field, std::string(keyword)}});
+      break;
+    }
+  }
+  if (folder_field.empty()) {
+    out.push_back({Code::kRelativeFolder, 1, planned.n, {entry.destination_path}});
+  } else if (!IsAbsoluteWindowsPath(entry.folder)) {
+    out.push_back({Code::kRelativeFolder, 0, planned.n, {entry.folder}});
+  }
+
+  const std::string regist_field = GetField(value, 4, kSeparator);
+  if (!entry.regist && AsciiUpper(TrimSpaces(regist_field)) == "REGIST") {
+    out.push_back({Code::kRegistNearMiss, 0, planned.n, {regist_field}});
+  }
+  if (std::count(value.begin(), value.end(), kSeparator) >= 4) {
+    std::size_t fourth = 0;
+    for (int i = 0; i < 4; ++i) fourth = value.find(kSeparator, i == 0 ? 0 : fourth + 1);
+    out.push_back({Code::kExtraFields, 0, planned.n, {std::string(value.substr(fourth + 1))}});
+  }
+  if (planned.value != planned.uncut_value) {
+    const auto field = 1 + std::count(value.begin(), value.end(), kSeparator);
+    out.push_back({Code::kTooLong, 0, planned.n, {std::to_string(field), LastCharacters(value, 16)}});
+  }
+}
+
+void CheckKeys(const CheckInput& input, std::vector<Finding>& out) {
+  const int walked = static_cast<int>(input.plan.size());
+  const int stop = walked < kLastEntry ? walked + 1 : kLastEntry + 1;
+  const bool stop_key_written = std::any_of(input.scan.boot_keys.begin(), input.scan.boot_keys.end(),
+                                            [&](const ScannedKey& key) { return key.entry == stop; });
+  const auto& keys = input.scan.boot_keys;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const ScannedKey& key = keys[i];
+    const auto first = std::find_if(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(i),
+                                    [&](const ScannedKey& other) { return SameIniName(other.name, key.name); });
+    if (first != keys.begin() + static_cast<std::ptrdiff_t>(i)) {
+      out.push_back({Code::kDuplicateKey, 0, key.entry, {key.name, std::to_string(key.line), std::to_string(first->line)}});
+      continue;
+    }
+    if (!key.entry) {
+      out.push_back({Code::kUnreadKey, 0, std::nullopt, {key.name, std::to_string(key.line)}});
+    } else if (*key.entry > stop) {
+      out.push_back({Code::kAfterGap, stop_key_written ? 1 : 0, key.entry, {key.name, EntryKey(stop)}});
+    }
+  }
+  for (const ScannedKey& key : input.scan.shadowed_keys) {
+    out.push_back({Code::kUnreadKey, 1, std::nullopt, {key.name, std::to_string(key.line)}});
+  }
+}
+
+}  // namespace
+
+std::string_view CodeName(Code code) {
+  switch (code) {
+    case Code::kNoBootSection: return "no-boot-section";
+    case Code::kAfterGap: return "after-gap";
+    case Code::kUnreadKey: return "unread-key";
+    case Code::kDuplicateKey: return "duplicate-key";
+    case Code::kKeywordCase: return "keyword-case";
+    case Code::kRegistNearMiss: return "regist-near-miss";
+    case Code::kExtraFields: return "extra-fields";
+    case Code::kTooLong: return "too-long";
+    case Code::kEncoding: return "encoding";
+    case Code::kEmptySource: return "empty-source";
+    case Code::kMissingSource: return "missing-source";
+    case Code::kRelativeFolder: return "relative-folder";
+  }
+  return "";
+}
+
+std::vector<Finding> CheckDescription(const CheckInput& input) {
+  std::vector<Finding> findings;
+  CheckFile(input, findings);
+  for (const PlannedEntry& planned : input.plan) CheckEntry(input, planned, findings);
+  CheckKeys(input, findings);
+  return findings;
+}
+
+}  // namespace tavrel

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/tavrel-check/description_scan.h"
+#include "tools/tavrel-check/encoding_check.h"
+#include "tools/tavrel-check/install_plan.h"
+
+namespace tavrel {
+
+// The warning codes; their names are printed and never change.
+enum class Code {
+  kNoBootSection,
+  kAfterGap,
+  kUnreadKey,
+  kDuplicateKey,
+  kKeywordCase,
+  kRegistNearMiss,
+  kExtraFields,
+  kTooLong,
+  kEncoding,
+  kEmptySource,
+  kMissingSource,
+  kRelativeFolder,
+};
+
+std::string_view CodeName(Code code);
+
+// One warning, before it is put into words: the message for (code, variant) quotes args.
+struct Finding {
+  Code code;
+  int variant;
+  std::optional<int> n;  // the entry it concerns; nothing for the file as a whole
+  std::vector<std::string> args;
+};
+
+struct CheckInput {
+  const DescriptionScan& scan;
+  const std::optional<EncodingProblem>& encoding;
+  const std::vector<PlannedEntry>& plan;
+  // Whether the source file is in the program folder, by the name the entry gives.
+  std::function<bool(const std::string& source_name)> source_exists;
+};
+
+// Every check on every entry; whole-file findings first, then by entry, then by key.
+std::vector<Finding> CheckDescription(const CheckInput& input);
+
+}  // namespace tavrel
