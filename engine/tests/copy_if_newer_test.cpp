@@ -118,6 +118,17 @@ TEST(CopyIfNewer, CopiesASourceOfMoreThan2GiBWhole) {
   EXPECT_EQ(bench.fake.ui.pumps, 1 + 131073);
 }
 
+TEST(CopyIfNewer, ReadsAHugeSourceOneChunkAtATime) {
+  CopyBench bench;
+  bench.AddSource(FakeBytes::Repeated('x', std::uint64_t{1} << 46));
+  bench.fake.ui.on_pump = [&](int pump) {
+    if (pump == 3) bench.engine.RequestStop();
+  };
+  EXPECT_EQ(bench.Copy(), -1);
+  EXPECT_EQ(bench.fake.Calls("Read"), (std::vector<std::string>{R"(Read C:\Setup\a.dll 16384)",
+                                                                R"(Read C:\Setup\a.dll 16384)"}));
+}
+
 // ---- Stops ----
 
 TEST(CopyIfNewer, AStopAskedForBeforeTheCallTouchesNothing) {

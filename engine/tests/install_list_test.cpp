@@ -200,6 +200,13 @@ TEST_F(RunSetupTest, AStopAskedForDuringTheFirstPumpEndsTheRunBeforeAnyCopy) {
   EXPECT_TRUE(fake_.ui.messages.empty());
 }
 
+TEST_F(RunSetupTest, AStopAskedForBeforeTheRunIsForgotten) {
+  SetEntry(1, "a.dll,,$SYSTEM");
+  engine_.RequestStop();
+  EXPECT_EQ(Run(), ExitStatus::kCompleted);
+  EXPECT_EQ(fake_.files.Contents(kSystemA), "A");
+}
+
 TEST_F(RunSetupTest, TheWalkEndsAfterEntry32767) {
   fake_.files.AddFile(R"(C:\WINDOWS\system32\a.dll)", {.bytes = FakeBytes(), .stamp = 100});
   for (int n = 1; n <= 32768; ++n) SetEntry(n, "a.dll,,$SYSTEM");
