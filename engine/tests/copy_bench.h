@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "engine/module1.h"
 #include "engine/tests/fake_platform.h"
