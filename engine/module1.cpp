@@ -54,7 +54,8 @@ void Module1::RunSetup() {
 
 void Module1::InstallList() {
   for (int n = 1; n <= kLastEntry; ++n) {
-    const std::string value = ReadSetupValue(platform_.profile, IniPath, kEntrySection, EntryKey(n));
+    const std::string value =
+        ReadSetupValue(platform_.profile, IniPath, kEntrySection, EntryKey(n));
     if (value.empty()) return;
     const InstallEntry entry = ReadInstallEntry(value, AppPath, WinDir, SysDir);
     const CopyResult result = CopyIfNewer(entry.source_path, entry.destination_path);
