@@ -1,0 +1,78 @@
+// The headless demo: starts Tavrel.exe, saves a picture of each window it shows, presses OK and
+// answers the message boxes, as a person would.
+//   tavrel_demo_driver <Tavrel.exe> <folder for the pictures>
+// Its exit status is Tavrel.exe's.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "tests/e2e/driver/picture.h"
+#include "tests/e2e/driver/session.h"
+#include "tests/e2e/driver/tavrel_ids.h"
+#include "tests/e2e/driver/tavrel_process.h"
+#include "tests/e2e/driver/text.h"
+#include "tests/e2e/driver/windows.h"
+
+namespace tavrel::e2e {
+namespace {
+
+// Windows paint after they appear; give them a moment before the picture is taken.
+constexpr std::chrono::milliseconds kPaintTime{300};
+
+void Save(HWND window, const std::filesystem::path& file) {
+  std::this_thread::sleep_for(kPaintTime);
+  SaveBmp(CaptureWindow(window), file);
+  std::printf("picture: %s\n", Utf8(file.wstring()).c_str());
+}
+
+int Demo(const std::filesystem::path& exe, const std::filesystem::path& pictures) {
+  std::filesystem::create_directories(pictures);
+  TavrelProcess process(exe, /*log=*/{});
+  HWND form = WaitForWindow(process.id(), kForm1Class);
+  if (!form) {
+    std::printf("Tavrel.exe showed no main window\n");
+    return 1;
+  }
+  Save(form, pictures / L"Form1.bmp");
+  std::printf("pressing OK\n");
+  PressButton(form, kCommand1);
+  // The progress window stands only while files are copied.
+  if (HWND wait = WaitForWindow(process.id(), kFrmWaitClass, std::chrono::seconds(2))) {
+    Save(wait, pictures / L"frmWait.bmp");
+  } else {
+    std::printf("the progress window was gone before it could be pictured\n");
+  }
+  int count = 0;
+  const RunRecord run =
+      AnswerMessagesUntilExit(process, std::chrono::seconds(60), [&](const MessageBoxView& box) {
+        std::string text = Utf8(box.text);
+        for (char& c : text) {
+          if (c == '\r') c = '\n';
+        }
+        std::printf("message box \"%s\"%s:\n  %s\n", Utf8(box.title).c_str(),
+                    box.has_icon ? " (warning)" : "", text.c_str());
+        Save(box.box, pictures / (L"message" + std::to_wstring(++count) + L".bmp"));
+      });
+  if (!run.exit_status) {
+    std::printf("Tavrel.exe did not end\n");
+    return 1;
+  }
+  std::printf("Tavrel.exe ended with status %lu\n", *run.exit_status);
+  return static_cast<int>(*run.exit_status);
+}
+
+}  // namespace
+}  // namespace tavrel::e2e
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 3) {
+    std::printf("usage: tavrel_demo_driver <Tavrel.exe> <folder for the pictures>\n");
+    return 2;
+  }
+  SetProcessDPIAware();
+  return tavrel::e2e::Demo(argv[1], argv[2]);
+}

@@ -1,0 +1,27 @@
+#include "tests/e2e/driver/artefacts.h"
+
+#include <string>
+
+#include "tests/e2e/driver/text.h"
+
+namespace tavrel::e2e {
+
+std::filesystem::path ThroughDriveZ(std::string_view host_path) {
+  std::string windows_path = "Z:" + std::string(host_path);
+  for (char& c : windows_path) {
+    if (c == '/') c = '\\';
+  }
+  return Wide(windows_path);
+}
+
+// The build passes the host paths of its outputs as compile definitions.
+std::filesystem::path TavrelExe() { return ThroughDriveZ(TAVREL_E2E_TAVREL_EXE); }
+std::filesystem::path LoggingVolstrak() { return ThroughDriveZ(TAVREL_E2E_LOGGING_VOLSTRAK); }
+std::filesystem::path ProductionVolstrak() { return ThroughDriveZ(TAVREL_E2E_PRODUCTION_VOLSTRAK); }
+std::filesystem::path VolstrakFixture(std::string_view name) {
+  return ThroughDriveZ(std::string(TAVREL_E2E_FIXTURE_DIR) + "/fixture_" + std::string(name) +
+                       ".dll");
+}
+std::filesystem::path CasesRoot() { return ThroughDriveZ(TAVREL_E2E_CASES_DIR); }
+
+}  // namespace tavrel::e2e

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace tavrel::e2e {
+
+// Where the build put what the tests run, as Windows paths (the build tree seen through Z:).
+std::filesystem::path TavrelExe();
+std::filesystem::path LoggingVolstrak();
+std::filesystem::path ProductionVolstrak();
+// A fixture DLL of the support library's build: volstrak_fixture_NAME, by NAME.
+std::filesystem::path VolstrakFixture(std::string_view name);
+// The folder under which each test case lays out its own fresh folder.
+std::filesystem::path CasesRoot();
+
+// A host path of the build tree ("/work/...") as Wine sees it ("Z:\work\...").
+std::filesystem::path ThroughDriveZ(std::string_view host_path);
+
+}  // namespace tavrel::e2e

@@ -1,0 +1,103 @@
+#include "tests/e2e/driver/case_folder.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <vector>
+
+#include "tests/e2e/driver/artefacts.h"
+#include "tests/e2e/driver/text.h"
+
+namespace fs = std::filesystem;
+
+namespace tavrel::e2e {
+namespace {
+
+class FileHandle {
+ public:
+  FileHandle(const fs::path& file, DWORD access)
+      : handle_(CreateFileW(file.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    if (handle_ == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + file.string());
+  }
+  ~FileHandle() { CloseHandle(handle_); }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+CaseFolder::CaseFolder(std::string_view name) : root_(CasesRoot() / Wide(name)) {
+  fs::remove_all(root_);
+  fs::create_directories(app());
+  fs::copy_file(TavrelExe(), exe());
+  fs::copy_file(LoggingVolstrak(), app() / L"VOLSTRAK.dll");
+}
+
+fs::path CaseFolder::Destination(std::string_view name) const {
+  fs::path folder = root_ / Wide(name);
+  fs::create_directories(folder);
+  return folder;
+}
+
+void CaseFolder::WriteSetupDescription(std::string_view utf8_text) const {
+  WriteBytes(app() / L"qxSetup.ini", ShiftJis(utf8_text));
+}
+
+void WriteBytes(const fs::path& file, std::string_view bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+std::string ReadBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + file.string());
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WritePattern(const fs::path& file, std::uint64_t size, std::uint32_t seed) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  std::vector<std::uint32_t> block(1 << 16);
+  std::uint32_t state = seed;
+  for (std::uint64_t written = 0; written < size;) {
+    for (auto& word : block) word = state = state * 1664525u + 1013904223u;
+    const auto chunk = std::min<std::uint64_t>(size - written, block.size() * 4);
+    out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(chunk));
+    written += chunk;
+  }
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+void WriteZeros(const fs::path& file, std::uint64_t size) {
+  WriteBytes(file, "");
+  fs::resize_file(file, size);
+}
+
+std::uint64_t LastWrite(const fs::path& file) {
+  FileHandle handle(file, GENERIC_READ);
+  FILETIME written{};
+  GetFileTime(handle.get(), nullptr, nullptr, &written);
+  return (std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+}
+
+void SetLastWrite(const fs::path& file, std::uint64_t stamp) {
+  FileHandle handle(file, GENERIC_WRITE);
+  const FILETIME written{static_cast<DWORD>(stamp), static_cast<DWORD>(stamp >> 32)};
+  if (!SetFileTime(handle.get(), nullptr, nullptr, &written)) {
+    throw std::runtime_error("cannot stamp " + file.string());
+  }
+}
+
+std::uint64_t StampOfDay(int day) {
+  // 2020-01-01 00:00 UTC in FILETIME units; whole seconds, which every file system keeps.
+  constexpr std::uint64_t kBase = 132223104000000000ull;
+  constexpr std::uint64_t kDay = 24ull * 3600 * 10'000'000;
+  return kBase + static_cast<std::uint64_t>(day) * kDay;
+}
+
+}  // namespace tavrel::e2e
