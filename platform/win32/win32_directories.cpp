@@ -39,13 +39,14 @@ std::string Win32Directories::WindowsDirectory() { return AnsiDirectory(GetWindo
 
 std::string Win32Directories::SystemDirectory() { return AnsiDirectory(GetSystemDirectoryA); }
 
-std::string Win32Directories::ProgramFolder() {
-  std::wstring folder = ModuleFileName();
-  const std::size_t separator = folder.find_last_of(L'\\');
-  folder.resize(separator == std::wstring::npos ? 0 : separator);
+std::string FolderOfProgramFile(std::wstring_view program_file) {
+  const std::size_t separator = program_file.find_last_of(L'\\');
+  std::wstring folder(program_file.substr(0, separator == std::wstring_view::npos ? 0 : separator));
   // "C:" alone would name the drive's current folder, not its root.
   if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
   return WideToUtf8(folder);
 }
+
+std::string Win32Directories::ProgramFolder() { return FolderOfProgramFile(ModuleFileName()); }
 
 }  // namespace tavrel

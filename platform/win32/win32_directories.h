@@ -1,8 +1,14 @@
 #pragma once
 
+#include <string_view>
+
 #include "platform/directories.h"
 
 namespace tavrel {
+
+// The folder of a program file's full path, as ProgramFolder gives it: "C:\Setup\Tavrel.exe"
+// gives "C:\Setup", "C:\Tavrel.exe" gives "C:\".
+std::string FolderOfProgramFile(std::wstring_view program_file);
 
 class Win32Directories : public Directories {
  public:

@@ -94,6 +94,26 @@ TEST_F(Form1Test, LabelIsNavyMsPGothicOnTheFormsBackground) {
           window, WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(GetDlgItem(window, kLabel1Id))))));
 }
 
+TEST_F(Form1Test, MovingToAMonitorOfAnotherDpiLaysTheFormOutAgain) {
+  const HWND window = form_.window();
+  RECT suggested{40, 30, 500, 260};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  EXPECT_EQ(rect.left, 40);
+  EXPECT_EQ(rect.top, 30);
+  // OK at 720, 960 twips, 1215 by 375: 72, 96, 122 by 38 pixels at 144 DPI.
+  const RECT ok = ChildRect(window, kCommand1Id);
+  EXPECT_EQ(ok.left, 72);
+  EXPECT_EQ(ok.top, 96);
+  EXPECT_EQ(ok.right - ok.left, 122);
+  EXPECT_EQ(ok.bottom - ok.top, 38);
+  EXPECT_EQ(ControlFont(GetDlgItem(window, kLabel1Id)).lfHeight, -20);  // 9.75 points
+  EXPECT_STREQ(ControlFont(GetDlgItem(window, kLabel1Id)).lfFaceName, L"ＭＳ Ｐゴシック");
+  EXPECT_EQ(ControlFont(GetDlgItem(window, kCommand1Id)).lfHeight, UserInterfaceFont(144).lfHeight);
+}
+
 TEST_F(Form1Test, ButtonsUseTheMessageBoxFont) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;

@@ -30,5 +30,20 @@ TEST(Win32DirectoriesTest, ProgramFolderIsTheFolderOfThisProgramWithoutSeparator
   EXPECT_NE(folder.back(), '\\');
 }
 
+TEST(Win32DirectoriesTest, FolderOfProgramFileKeepsTheSeparatorOnlyAtADriveRoot) {
+  const struct {
+    const wchar_t* file;
+    const char* folder;
+  } cases[] = {
+      {L"C:\\Setup\\Tavrel.exe", "C:\\Setup"},
+      {L"C:\\Tavrel.exe", "C:\\"},
+      {L"D:\\セットアップ\\ディスク1\\Tavrel.exe", "D:\\セットアップ\\ディスク1"},
+      {L"\\\\server\\share\\Tavrel.exe", "\\\\server\\share"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FolderOfProgramFile(c.file), c.folder);
+  }
+}
+
 }  // namespace
 }  // namespace tavrel
