@@ -11,19 +11,19 @@ namespace tavrel {
 
 std::string IniFileProfile::GetString(const std::string& section, const std::string& key,
                                       const std::string& path, std::size_t buffer_bytes) {
-  const IniText* text = Load(path);
-  if (text == nullptr || buffer_bytes == 0) return {};
-  const IniLine* line = FindIniKey(*text, section, key);
+  const Cache* cache = Load(path);
+  if (cache == nullptr || buffer_bytes == 0) return {};
+  const IniLine* line = cache->index.Find(section, key);
   if (line == nullptr || !line->value) return {};
   // A NUL in the file ends the value, as it ends the text that the lookup copies.
   const std::string_view written = std::string_view(*line->value).substr(0, line->value->find('\0'));
   const std::string_view value = StripEnclosingQuotes(written);
   const std::string ansi =
-      text->encoding == IniEncoding::kAnsi ? std::string(value) : Utf8ToCp932(value);
+      cache->text.encoding == IniEncoding::kAnsi ? std::string(value) : Utf8ToCp932(value);
   return Cp932ToUtf8(CutCp932(ansi, buffer_bytes - 1));
 }
 
-const IniText* IniFileProfile::Load(const std::string& path) {
+const IniFileProfile::Cache* IniFileProfile::Load(const std::string& path) {
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (error || !std::filesystem::is_regular_file(status)) return nullptr;
@@ -31,14 +31,14 @@ const IniText* IniFileProfile::Load(const std::string& path) {
   const auto time = std::filesystem::last_write_time(path, error);
   if (error) return nullptr;
   if (cache_ && cache_->path == path && cache_->size == size && cache_->time == time) {
-    return &cache_->text;
+    return cache_.get();
   }
   cache_.reset();
   std::ifstream file(path, std::ios::binary);
   const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   if (file.bad()) return nullptr;
-  cache_ = Cache{path, size, time, ParseIniFile(bytes)};
-  return &cache_->text;
+  cache_ = std::make_unique<Cache>(path, size, time, ParseIniFile(bytes));
+  return cache_.get();
 }
 
 }  // namespace tavrel

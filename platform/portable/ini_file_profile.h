@@ -2,7 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <optional>
+#include <memory>
 #include <string>
 
 #include "platform/portable/ini_lines.h"
@@ -19,17 +19,24 @@ class IniFileProfile final : public Profile {
                         const std::string& path, std::size_t buffer_bytes) override;
 
  private:
-  // The parsed file, read again when its path, size or time changes: the walk asks for one
-  // key after another in the same file.
-  const IniText* Load(const std::string& path);
-
   struct Cache {
+    Cache(std::string path_in, std::uintmax_t size_in, std::filesystem::file_time_type time_in,
+          IniText text_in)
+        : path(std::move(path_in)), size(size_in), time(time_in), text(std::move(text_in)),
+          index(text) {}
+
     std::string path;
     std::uintmax_t size;
     std::filesystem::file_time_type time;
     IniText text;
+    IniIndex index;
   };
-  std::optional<Cache> cache_;
+  // The parsed file, read again when its path, size or time changes: the walk asks for one
+  // key after another in the same file.
+  const Cache* Load(const std::string& path);
+
+  // On the heap, so that the index's pointers into the text stay valid.
+  std::unique_ptr<Cache> cache_;
 };
 
 }  // namespace tavrel

@@ -116,29 +116,34 @@ IniText ParseIniFile(std::string_view bytes) {
   return result;
 }
 
-bool SameIniName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
+std::string FoldIniName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  return true;
+  return folded;
 }
 
-const IniLine* FindIniKey(const IniText& text, std::string_view section, std::string_view key) {
-  bool in_section = false;
-  bool section_seen = false;
+bool SameIniName(std::string_view a, std::string_view b) { return FoldIniName(a) == FoldIniName(b); }
+
+IniIndex::IniIndex(const IniText& text) {
+  std::unordered_map<std::string, bool> sections_seen;
+  std::optional<std::string> section;  // nothing outside a section that the lookup searches
   for (const IniLine& line : text.lines) {
     if (line.kind == IniLine::Kind::kSection) {
-      // Only the first section of that name is searched.
-      if (section_seen) return nullptr;
-      in_section = SameIniName(line.name, section);
-      section_seen = in_section;
-    } else if (in_section && SameIniName(line.name, key)) {
-      return &line;
+      std::string folded = FoldIniName(line.name);
+      // Only the first section of a name is searched.
+      const bool first = sections_seen.emplace(folded, true).second;
+      section = first ? std::optional<std::string>(std::move(folded)) : std::nullopt;
+    } else if (section) {
+      keys_.emplace(*section + '\0' + FoldIniName(line.name), &line);
     }
   }
-  return nullptr;
+}
+
+const IniLine* IniIndex::Find(std::string_view section, std::string_view key) const {
+  const auto found = keys_.find(FoldIniName(section) + '\0' + FoldIniName(key));
+  return found == keys_.end() ? nullptr : found->second;
 }
 
 std::string_view StripEnclosingQuotes(std::string_view value) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tavrel {
@@ -36,9 +37,22 @@ IniText ParseIniFile(std::string_view bytes);
 // Section and key names match ignoring the letter case of A-Z.
 bool SameIniName(std::string_view a, std::string_view b);
 
-// The first key named `key` in the first section named `section`, as the lookup finds it; null
-// when there is none.
-const IniLine* FindIniKey(const IniText& text, std::string_view section, std::string_view key);
+// A name with A-Z turned to a-z: equal for names that match.
+std::string FoldIniName(std::string_view name);
+
+// Finds keys as the lookup does: the first key of a name in the first section of a name. Keeps
+// pointers into the text, which must outlive it.
+class IniIndex {
+ public:
+  explicit IniIndex(const IniText& text);
+
+  // Null when the section or the key is missing.
+  const IniLine* Find(std::string_view section, std::string_view key) const;
+
+ private:
+  // Folded section name, NUL, folded key name.
+  std::unordered_map<std::string, const IniLine*> keys_;
+};
 
 // A value enclosed in one pair of matching quotes (' or ") loses them.
 std::string_view StripEnclosingQuotes(std::string_view value);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <unordered_map>
 
 #include "engine/fields.h"
 #include "platform/portable/utf8.h"
@@ -95,13 +96,12 @@ void CheckKeys(const CheckInput& input, std::vector<Finding>& out) {
   const int stop = walked < kLastEntry ? walked + 1 : kLastEntry + 1;
   const bool stop_key_written = std::any_of(input.scan.boot_keys.begin(), input.scan.boot_keys.end(),
                                             [&](const ScannedKey& key) { return key.entry == stop; });
-  const auto& keys = input.scan.boot_keys;
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    const ScannedKey& key = keys[i];
-    const auto first = std::find_if(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(i),
-                                    [&](const ScannedKey& other) { return SameIniName(other.name, key.name); });
-    if (first != keys.begin() + static_cast<std::ptrdiff_t>(i)) {
-      out.push_back({Code::kDuplicateKey, 0, key.entry, {key.name, std::to_string(key.line), std::to_string(first->line)}});
+  std::unordered_map<std::string, int> first_lines;
+  for (const ScannedKey& key : input.scan.boot_keys) {
+    const auto [first, is_first] = first_lines.emplace(FoldIniName(key.name), key.line);
+    if (!is_first) {
+      out.push_back({Code::kDuplicateKey, 0, key.entry,
+                     {key.name, std::to_string(key.line), std::to_string(first->second)}});
       continue;
     }
     if (!key.entry) {

@@ -14,7 +14,7 @@ struct LookupCase {
   std::optional<std::string> value;  // of Copy1 in BOOT; nothing when the key is not found
 };
 
-TEST(FindIniKey, FollowsTheLookupsRules) {
+TEST(IniIndex, FollowsTheLookupsRules) {
   const LookupCase cases[] = {
       {"plain", "[BOOT]\nCopy1=a.dll\n", "a.dll"},
       {"case and spaces", "[boot]\r\n  COPY1 \t=  a , b  \r\n", "a , b"},
@@ -36,7 +36,7 @@ TEST(FindIniKey, FollowsTheLookupsRules) {
   };
   for (const LookupCase& c : cases) {
     const IniText text = ParseIniFile(c.file);
-    const IniLine* line = FindIniKey(text, "BOOT", "Copy1");
+    const IniLine* line = IniIndex(text).Find("BOOT", "Copy1");
     if (!c.value) {
       EXPECT_EQ(line, nullptr) << c.what;
       continue;
