@@ -77,7 +77,9 @@ TEST_F(MainWindow, LooksAsDesigned) {
     const RECT& r = control.at_96_dpi;
     EXPECT_EQ(ControlRect(form, control.id), ScaledRect(r.left, r.top, r.right, r.bottom));
   }
-  EXPECT_EQ(FocusedWindow(form), GetDlgItem(form, kCommand1)) << "OK has not the focus";
+  // The window becomes active a moment after it shows.
+  EXPECT_TRUE(Eventually([&] { return FocusedWindow(form) == GetDlgItem(form, kCommand1); }))
+      << "OK has not the focus";
   ExpectBackground(form, kLightCyan);
   ExpectLabelDrawn(form, kLabel1, label1, folder_.root());
   SaveBmp(CaptureWindow(form), folder_.root() / L"Form1.bmp");
@@ -111,7 +113,9 @@ TEST_F(MainWindow, OkWithoutDescriptionWarnsAndEnds) {
   HWND form = WaitForWindow(process.id(), kForm1Class);
   ASSERT_TRUE(form);
   PressButton(form, kCommand1);
-  const RunRecord run = AnswerMessagesUntilExit(process, kDeadline);
+  const RunRecord run = AnswerMessagesUntilExit(process, kDeadline, [&](const MessageBoxView& box) {
+    SaveBmp(CaptureWindow(box.box), folder_.root() / L"warning.bmp");
+  });
   ASSERT_EQ(run.messages.size(), 1u);
   EXPECT_EQ(run.messages[0].text, L"INIファイルが見つかりません");
   EXPECT_EQ(run.messages[0].title, L"Tavrel");
