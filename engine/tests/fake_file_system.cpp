@@ -116,6 +116,12 @@ std::vector<std::string> FakeFileSystem::TemporaryFiles() const {
   return temporaries;
 }
 
+std::vector<std::string> FakeFileSystem::Paths() const {
+  std::vector<std::string> paths;
+  for (const auto& [path, file] : files_) paths.push_back(path);
+  return paths;
+}
+
 bool FakeFileSystem::Fails(Step step, const std::string& detail) {
   log_.push_back(std::string(StepName(step)) + " " + detail);
   const bool fails = faults_.contains({step, ++calls_[step]});

@@ -67,6 +67,8 @@ class FakeFileSystem : public FileSystem {
   int OpenFiles() const { return static_cast<int>(open_paths_.size()); }
   // The temporary files that stand in any folder.
   std::vector<std::string> TemporaryFiles() const;
+  // Every file that stands, temporary or not.
+  std::vector<std::string> Paths() const;
 
   bool Exists(const std::string& path) override;
   std::optional<std::uint64_t> Length(const std::string& path) override;

@@ -2,8 +2,6 @@
 
 namespace tavrel::fake {
 
-namespace {
-
 const char* FunctionName(SupportLibrary::Function function) {
   switch (function) {
     case SupportLibrary::Function::kRegistDll:
@@ -15,8 +13,6 @@ const char* FunctionName(SupportLibrary::Function function) {
   }
   return "?";
 }
-
-}  // namespace
 
 std::string FakeProfile::GetString(const std::string& section, const std::string& key,
                                    const std::string& file, std::size_t buffer_bytes) {

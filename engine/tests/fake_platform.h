@@ -79,6 +79,8 @@ class FakeUserInterface : public UserInterface {
   FakeFileSystem& files_;
 };
 
+const char* FunctionName(SupportLibrary::Function function);
+
 class FakeSupportLibrary : public SupportLibrary {
  public:
   FakeSupportLibrary(std::vector<std::string>& log, FakeFileSystem& files)

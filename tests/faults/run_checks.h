@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/faults/engine_run.h"
+#include "tests/faults/run_model.h"
+#include "tests/faults/scenario.h"
+
+namespace tavrel::faults {
+
+// Every way in which the observed run breaks a rule that holds for any run, or differs from the
+// expected one; empty when it is right.
+std::vector<std::string> FindProblems(const Scenario& scenario, const ExpectedRun& expected,
+                                      const ObservedRun& observed);
+
+}  // namespace tavrel::faults
