@@ -39,7 +39,8 @@ class Converter {
     char* out_pointer = buffer;
     std::size_t out_left = sizeof buffer;
     iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(handle_, &in_pointer, &in_left, &out_pointer, &out_left) == static_cast<std::size_t>(-1) ||
+    if (iconv(handle_, &in_pointer, &in_left, &out_pointer, &out_left) ==
+            static_cast<std::size_t>(-1) ||
         in_left != 0) {
       return false;
     }

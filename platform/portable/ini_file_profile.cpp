@@ -16,7 +16,8 @@ std::string IniFileProfile::GetString(const std::string& section, const std::str
   const IniLine* line = cache->index.Find(section, key);
   if (line == nullptr || !line->value) return {};
   // A NUL in the file ends the value, as it ends the text that the lookup copies.
-  const std::string_view written = std::string_view(*line->value).substr(0, line->value->find('\0'));
+  const std::string_view written =
+      std::string_view(*line->value).substr(0, line->value->find('\0'));
   const std::string_view value = StripEnclosingQuotes(written);
   const std::string ansi =
       cache->text.encoding == IniEncoding::kAnsi ? std::string(value) : Utf8ToCp932(value);

@@ -15,14 +15,17 @@ namespace tavrel {
 // host; values come back as UTF-8.
 class IniFileProfile final : public Profile {
  public:
-  std::string GetString(const std::string& section, const std::string& key,
-                        const std::string& path, std::size_t buffer_bytes) override;
+  std::string GetString(const std::string& section, const std::string& key, const std::string& path,
+                        std::size_t buffer_bytes) override;
 
  private:
   struct Cache {
     Cache(std::string path_in, std::uintmax_t size_in, std::filesystem::file_time_type time_in,
           IniText text_in)
-        : path(std::move(path_in)), size(size_in), time(time_in), text(std::move(text_in)),
+        : path(std::move(path_in)),
+          size(size_in),
+          time(time_in),
+          text(std::move(text_in)),
           index(text) {}
 
     std::string path;

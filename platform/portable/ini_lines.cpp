@@ -77,7 +77,8 @@ std::optional<IniLine> ParseLine(std::string_view line, int number, IniEncoding 
     const std::size_t close = CharWalker(line, encoding).FindLast(']');
     // A "[" line without a closing "]" is read as a key, as the lookup does.
     if (close != std::string_view::npos && close > 0) {
-      return IniLine{IniLine::Kind::kSection, number, std::string(Trim(line.substr(1, close - 1))), {}};
+      return IniLine{
+          IniLine::Kind::kSection, number, std::string(Trim(line.substr(1, close - 1))), {}};
     }
   }
   const std::size_t equals = CharWalker(line, encoding).Find('=', 0);
@@ -124,7 +125,9 @@ std::string FoldIniName(std::string_view name) {
   return folded;
 }
 
-bool SameIniName(std::string_view a, std::string_view b) { return FoldIniName(a) == FoldIniName(b); }
+bool SameIniName(std::string_view a, std::string_view b) {
+  return FoldIniName(a) == FoldIniName(b);
+}
 
 IniIndex::IniIndex(const IniText& text) {
   std::unordered_map<std::string, bool> sections_seen;

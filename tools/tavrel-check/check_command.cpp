@@ -21,7 +21,8 @@ constexpr char kDescriptionName[] = "qxSetup.ini";
 // The folder as the installer would know it: absolute, without a trailing separator.
 std::filesystem::path ProgramFolder(const std::string& folder) {
   std::error_code error;
-  std::filesystem::path path = std::filesystem::absolute(PathFromUtf8(folder), error).lexically_normal();
+  std::filesystem::path path =
+      std::filesystem::absolute(PathFromUtf8(folder), error).lexically_normal();
   if (path.has_filename() || path == path.root_path()) return path;
   return path.parent_path();
 }
@@ -60,7 +61,8 @@ CheckOutput RunCheck(const CheckOptions& options, const CheckHost& host) {
   const std::filesystem::path folder = ProgramFolder(options.folder);
   const std::optional<std::filesystem::path> ini = FindIgnoringCase(folder, kDescriptionName);
   if (!ini) {
-    return {CheckStatus::kNoDescription, "", FillIn(words.no_description, {Utf8FromPath(folder)}) + "\n"};
+    return {CheckStatus::kNoDescription, "",
+            FillIn(words.no_description, {Utf8FromPath(folder)}) + "\n"};
   }
   const std::string ini_path = Utf8FromPath(*ini);
   const std::optional<std::string> bytes = ReadBytes(*ini);
@@ -79,10 +81,12 @@ CheckOutput RunCheck(const CheckOptions& options, const CheckHost& host) {
       .scan = scan,
       .encoding = encoding,
       .plan = report.plan,
-      .source_exists = [&](const std::string& name) { return FindIgnoringCase(folder, name).has_value(); },
+      .source_exists =
+          [&](const std::string& name) { return FindIgnoringCase(folder, name).has_value(); },
   });
   const CheckStatus status = report.findings.empty() ? CheckStatus::kClean : CheckStatus::kWarnings;
-  return {status, options.json ? RenderJson(report, host.language) : RenderText(report, host.language), ""};
+  return {status,
+          options.json ? RenderJson(report, host.language) : RenderText(report, host.language), ""};
 }
 
 }  // namespace tavrel

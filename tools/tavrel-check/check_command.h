@@ -13,9 +13,9 @@ namespace tavrel {
 
 // The process's exit status.
 enum class CheckStatus : int {
-  kClean = 0,        // no warning
-  kWarnings = 1,     // at least one warning
-  kNoDescription = 2 // no description, one that cannot be read, or a wrong command line
+  kClean = 0,         // no warning
+  kWarnings = 1,      // at least one warning
+  kNoDescription = 2  // no description, one that cannot be read, or a wrong command line
 };
 
 struct CheckOptions {

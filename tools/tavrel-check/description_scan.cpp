@@ -29,7 +29,9 @@ DescriptionScan ScanDescription(const IniText& text,
   for (const IniLine& line : text.lines) {
     if (line.kind == IniLine::Kind::kSection) {
       const bool boot = SameIniName(line.name, "BOOT");
-      where = !boot ? Where::kElsewhere : scan.has_boot_section ? Where::kLaterBoot : Where::kFirstBoot;
+      where = !boot                   ? Where::kElsewhere
+              : scan.has_boot_section ? Where::kLaterBoot
+                                      : Where::kFirstBoot;
       scan.has_boot_section = scan.has_boot_section || boot;
       continue;
     }

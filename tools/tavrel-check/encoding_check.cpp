@@ -11,7 +11,8 @@ namespace tavrel {
 namespace {
 
 int LineAt(std::string_view bytes, std::size_t at) {
-  return 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+  return 1 + static_cast<int>(
+                 std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
 }
 
 // The position of the first byte that does not start or finish a Shift-JIS character, or npos.

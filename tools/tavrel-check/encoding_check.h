@@ -9,9 +9,10 @@ namespace tavrel {
 // besides UTF-16 that the lookup reads as the author meant.
 struct EncodingProblem {
   enum class Kind {
-    kUtf8Mark,    // the first line starts with the UTF-8 byte-order mark
-    kUtf16Mark,   // UTF-16: read as Unicode, but its names reach the installer through the ANSI code page
-    kUtf8Text,    // non-ASCII text that is well-formed UTF-8
+    kUtf8Mark,   // the first line starts with the UTF-8 byte-order mark
+    kUtf16Mark,  // UTF-16: read as Unicode, but its names reach the installer through the ANSI code
+                 // page
+    kUtf8Text,   // non-ASCII text that is well-formed UTF-8
     kNotShiftJis  // bytes that do not form Shift-JIS characters
   };
   Kind kind;

@@ -30,7 +30,8 @@ std::string_view TrimSpaces(std::string_view text) {
 // The last `count` characters of a UTF-8 text.
 std::string LastCharacters(std::string_view text, std::size_t count) {
   std::vector<std::size_t> starts;
-  for (std::size_t at = 0; at < text.size(); at += Utf8SequenceLength(text, at)) starts.push_back(at);
+  for (std::size_t at = 0; at < text.size(); at += Utf8SequenceLength(text, at))
+    starts.push_back(at);
   return std::string(starts.size() <= count ? text : text.substr(starts[starts.size() - count]));
 }
 
@@ -38,7 +39,8 @@ std::string LastCharacters(std::string_view text, std::size_t count) {
 // drive or folder of the installer.
 bool IsAbsoluteWindowsPath(std::string_view path) {
   auto is_separator = [](char c) { return c == '\\' || c == '/'; };
-  const bool drive = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+  const bool drive = path.size() >= 3 &&
+                     ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
                      path[1] == ':' && is_separator(path[2]);
   const bool unc = path.size() >= 2 && is_separator(path[0]) && is_separator(path[1]);
   return drive || unc;
@@ -46,7 +48,9 @@ bool IsAbsoluteWindowsPath(std::string_view path) {
 
 void CheckFile(const CheckInput& input, std::vector<Finding>& out) {
   if (input.encoding) {
-    out.push_back({Code::kEncoding, static_cast<int>(input.encoding->kind), std::nullopt,
+    out.push_back({Code::kEncoding,
+                   static_cast<int>(input.encoding->kind),
+                   std::nullopt,
                    {std::to_string(input.encoding->line)}});
   }
   if (!input.scan.has_boot_section) out.push_back({Code::kNoBootSection, 0, std::nullopt, {}});
@@ -87,27 +91,32 @@ void CheckEntry(const CheckInput& input, const PlannedEntry& planned, std::vecto
   }
   if (planned.value != planned.uncut_value) {
     const auto field = 1 + std::count(value.begin(), value.end(), kSeparator);
-    out.push_back({Code::kTooLong, 0, planned.n, {std::to_string(field), LastCharacters(value, 16)}});
+    out.push_back(
+        {Code::kTooLong, 0, planned.n, {std::to_string(field), LastCharacters(value, 16)}});
   }
 }
 
 void CheckKeys(const CheckInput& input, std::vector<Finding>& out) {
   const int walked = static_cast<int>(input.plan.size());
   const int stop = walked < kLastEntry ? walked + 1 : kLastEntry + 1;
-  const bool stop_key_written = std::any_of(input.scan.boot_keys.begin(), input.scan.boot_keys.end(),
-                                            [&](const ScannedKey& key) { return key.entry == stop; });
+  const bool stop_key_written =
+      std::any_of(input.scan.boot_keys.begin(), input.scan.boot_keys.end(),
+                  [&](const ScannedKey& key) { return key.entry == stop; });
   std::unordered_map<std::string, int> first_lines;
   for (const ScannedKey& key : input.scan.boot_keys) {
     const auto [first, is_first] = first_lines.emplace(FoldIniName(key.name), key.line);
     if (!is_first) {
-      out.push_back({Code::kDuplicateKey, 0, key.entry,
+      out.push_back({Code::kDuplicateKey,
+                     0,
+                     key.entry,
                      {key.name, std::to_string(key.line), std::to_string(first->second)}});
       continue;
     }
     if (!key.entry) {
       out.push_back({Code::kUnreadKey, 0, std::nullopt, {key.name, std::to_string(key.line)}});
     } else if (*key.entry > stop) {
-      out.push_back({Code::kAfterGap, stop_key_written ? 1 : 0, key.entry, {key.name, EntryKey(stop)}});
+      out.push_back(
+          {Code::kAfterGap, stop_key_written ? 1 : 0, key.entry, {key.name, EntryKey(stop)}});
     }
   }
   for (const ScannedKey& key : input.scan.shadowed_keys) {
@@ -119,18 +128,30 @@ void CheckKeys(const CheckInput& input, std::vector<Finding>& out) {
 
 std::string_view CodeName(Code code) {
   switch (code) {
-    case Code::kNoBootSection: return "no-boot-section";
-    case Code::kAfterGap: return "after-gap";
-    case Code::kUnreadKey: return "unread-key";
-    case Code::kDuplicateKey: return "duplicate-key";
-    case Code::kKeywordCase: return "keyword-case";
-    case Code::kRegistNearMiss: return "regist-near-miss";
-    case Code::kExtraFields: return "extra-fields";
-    case Code::kTooLong: return "too-long";
-    case Code::kEncoding: return "encoding";
-    case Code::kEmptySource: return "empty-source";
-    case Code::kMissingSource: return "missing-source";
-    case Code::kRelativeFolder: return "relative-folder";
+    case Code::kNoBootSection:
+      return "no-boot-section";
+    case Code::kAfterGap:
+      return "after-gap";
+    case Code::kUnreadKey:
+      return "unread-key";
+    case Code::kDuplicateKey:
+      return "duplicate-key";
+    case Code::kKeywordCase:
+      return "keyword-case";
+    case Code::kRegistNearMiss:
+      return "regist-near-miss";
+    case Code::kExtraFields:
+      return "extra-fields";
+    case Code::kTooLong:
+      return "too-long";
+    case Code::kEncoding:
+      return "encoding";
+    case Code::kEmptySource:
+      return "empty-source";
+    case Code::kMissingSource:
+      return "missing-source";
+    case Code::kRelativeFolder:
+      return "relative-folder";
   }
   return "";
 }

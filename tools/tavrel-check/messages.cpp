@@ -23,7 +23,8 @@ constexpr Message kMessages[] = {
     {Code::kUnreadKey, 0,
      "{1} (line {2}) is never asked for: only Copy1, Copy2, ... up to Copy32767, without leading "
      "zeros, are read.",
-     "{1}（{2} 行目）は読まれません。読まれるのは Copy1, Copy2, ... Copy32767（先頭に 0 を付けない）"
+     "{1}（{2} 行目）は読まれません。読まれるのは Copy1, Copy2, ... Copy32767（先頭に 0 "
+     "を付けない）"
      "だけです。"},
     {Code::kUnreadKey, 1,
      "{1} (line {2}) is in a second [BOOT] section, which the lookup never searches.",
@@ -49,7 +50,8 @@ constexpr Message kMessages[] = {
     {Code::kEncoding, static_cast<int>(EncodingProblem::Kind::kUtf8Mark),
      "The file starts with a UTF-8 byte-order mark, which Windows reads as text of line 1: it was "
      "probably saved as UTF-8. Save it as Shift-JIS.",
-     "ファイルが UTF-8 のバイト順マークで始まっています。Windows はこれを 1 行目の文字として読みます。"
+     "ファイルが UTF-8 のバイト順マークで始まっています。Windows はこれを 1 "
+     "行目の文字として読みます。"
      "UTF-8 で保存されたようです。Shift-JIS で保存してください。"},
     {Code::kEncoding, static_cast<int>(EncodingProblem::Kind::kUtf16Mark),
      "The file is UTF-16 (it starts with a byte-order mark): characters that Shift-JIS lacks "
@@ -99,7 +101,8 @@ constexpr ReportWords kJapanese{
     .no_warnings = "警告はありません。",
     .no_description = "{1} に qxSetup.ini がありません。",
     .unreadable = "{1} を読み取れません。",
-    .usage = "使い方: tavrel-check [--json] [--windir フォルダー] [--sysdir フォルダー] [フォルダー]",
+    .usage =
+        "使い方: tavrel-check [--json] [--windir フォルダー] [--sysdir フォルダー] [フォルダー]",
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
-#include "tools/tavrel-check/report.h"
-
 #include <algorithm>
+
+#include "tools/tavrel-check/report.h"
 
 namespace tavrel {
 
@@ -18,7 +18,10 @@ std::string RenderText(const Report& report, Language language) {
     text.append("\n");
   }
   if (report.findings.empty()) return text.append(words.no_warnings).append("\n");
-  text.append(words.warnings).append(": ").append(std::to_string(report.findings.size())).append("\n");
+  text.append(words.warnings)
+      .append(": ")
+      .append(std::to_string(report.findings.size()))
+      .append("\n");
   for (const Finding& finding : report.findings) {
     text.append("  [").append(CodeName(finding.code)).append("]");
     if (finding.n) text.append(" Copy").append(std::to_string(*finding.n)).append(":");

@@ -18,7 +18,7 @@ TEST(CutCp932, NeverEndsInsideADoubleByteCharacter) {
   const CutCase cases[] = {
       {"abc", 2, "ab"},
       {"abc", 3, "abc"},
-      {"a\x82\xA0", 2, "a"},           // "aあ": the second character does not fit whole
+      {"a\x82\xA0", 2, "a"},  // "aあ": the second character does not fit whole
       {"a\x82\xA0", 3, "a\x82\xA0"},
       {"\xB1\xB2\xB3", 2, "\xB1\xB2"},  // half-width katakana are single bytes
       {"\x82\x5C\\", 2, "\x82\x5C"},    // 0x5C after a lead byte is its second half
@@ -40,7 +40,7 @@ TEST(Cp932Text, MapsAsWindowsDoes) {
       {"\x82\xA0\x83\x5C", "あソ"},
       {"\xB1\xDE", "ｱﾞ"},
       {"\x81\x5F", "＼"},
-      {"\x87\x40", "①"},            // NEC special characters
+      {"\x87\x40", "①"},                       // NEC special characters
       {"\x80\xA0\xFD", "\u0080\uF8F0\uF8F1"},  // single bytes Windows maps to itself
   };
   for (const ConversionCase& c : cases) {

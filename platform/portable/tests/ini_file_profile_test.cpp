@@ -12,9 +12,10 @@ namespace {
 class IniFileProfileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("ini_file_profile_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ =
+        std::filesystem::temp_directory_path() /
+        ("ini_file_profile_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder_);
     path_ = (folder_ / "qxSetup.ini").string();
   }
@@ -41,8 +42,8 @@ TEST_F(IniFileProfileTest, ReturnsShiftJisValuesAsUtf8WithoutQuotes) {
 }
 
 TEST_F(IniFileProfileTest, CutsToTheBufferWithoutSplittingACharacter) {
-  Write("[BOOT]\nCopy1=" + std::string(1022, 'x') + "\x82\xA0" + "\nCopy2=" + std::string(1023, 'y') +
-        "z\nCopy3=\"" + std::string(1023, 'q') + "\"\n");
+  Write("[BOOT]\nCopy1=" + std::string(1022, 'x') + "\x82\xA0" +
+        "\nCopy2=" + std::string(1023, 'y') + "z\nCopy3=\"" + std::string(1023, 'q') + "\"\n");
   EXPECT_EQ(Get("Copy1"), std::string(1022, 'x'));
   EXPECT_EQ(Get("Copy1", 1025), std::string(1022, 'x') + "あ");
   EXPECT_EQ(Get("Copy2"), std::string(1023, 'y'));

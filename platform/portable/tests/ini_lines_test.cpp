@@ -1,9 +1,9 @@
+#include "platform/portable/ini_lines.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
-
-#include "platform/portable/ini_lines.h"
 
 namespace tavrel {
 namespace {
@@ -30,8 +30,16 @@ TEST(IniIndex, FollowsTheLookupsRules) {
       {"comment is a key", "[BOOT]\n;Copy1=x\nCopy1=a ;b\n", "a ;b"},
       {"Ctrl-Z is a space", "[BOOT]\nCopy1=a\x1A", "a"},
       {"bracket as second byte", "[BOOT\x83\x5D\nCopy1=a\n", std::nullopt},
-      {"UTF-16LE", std::string("\xFF\xFE[\0B\0O\0O\0T\0]\0\n\0C\0o\0p\0y\0" "1\0=\0x\0", 30), "x"},
-      {"UTF-16BE", std::string("\xFE\xFF\0[\0B\0O\0O\0T\0]\0\n\0C\0o\0p\0y\0" "1\0=\0x", 30), "x"},
+      {"UTF-16LE",
+       std::string("\xFF\xFE[\0B\0O\0O\0T\0]\0\n\0C\0o\0p\0y\0"
+                   "1\0=\0x\0",
+                   30),
+       "x"},
+      {"UTF-16BE",
+       std::string("\xFE\xFF\0[\0B\0O\0O\0T\0]\0\n\0C\0o\0p\0y\0"
+                   "1\0=\0x",
+                   30),
+       "x"},
       {"UTF-8 mark spoils the first line", "\xEF\xBB\xBF[BOOT]\nCopy1=a\n", std::nullopt},
   };
   for (const LookupCase& c : cases) {
@@ -56,8 +64,8 @@ TEST(ParseIniFile, NumbersLinesAsWritten) {
 
 TEST(StripEnclosingQuotes, RemovesOneMatchingPair) {
   const std::pair<std::string, std::string> cases[] = {
-      {"\"a,b\"", "a,b"}, {"'a'", "a"},     {"\"\"a\"\"", "\"a\""}, {"\"a'", "\"a'"},
-      {"\"", "\""},       {"\"\"", ""},     {"a\"", "a\""},         {"", ""},
+      {"\"a,b\"", "a,b"}, {"'a'", "a"}, {"\"\"a\"\"", "\"a\""}, {"\"a'", "\"a'"},
+      {"\"", "\""},       {"\"\"", ""}, {"a\"", "a\""},         {"", ""},
   };
   for (const auto& [value, expected] : cases) EXPECT_EQ(StripEnclosingQuotes(value), expected);
 }

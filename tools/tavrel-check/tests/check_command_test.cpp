@@ -18,7 +18,12 @@ TEST(ParseArguments, TakesTheDocumentedForms) {
   const ArgumentsCase cases[] = {
       {{}, true, false, "", "", "."},
       {{"--json"}, true, true, "", "", "."},
-      {{"--windir", "D:\\Win", "--sysdir", "D:\\Win\\sys", "setup"}, true, false, "D:\\Win", "D:\\Win\\sys", "setup"},
+      {{"--windir", "D:\\Win", "--sysdir", "D:\\Win\\sys", "setup"},
+       true,
+       false,
+       "D:\\Win",
+       "D:\\Win\\sys",
+       "setup"},
       {{"setup", "--json"}, true, true, "", "", "setup"},
       {{"--windir"}, false, false, "", "", ""},
       {{"a", "b"}, false, false, "", "", ""},

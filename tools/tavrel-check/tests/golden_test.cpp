@@ -24,7 +24,8 @@ void ExpectGolden(const std::string& name, bool json, Language language) {
   for (const char* file : {"テスト.dll", "msvbvm60.dll", "help.chm"}) folder.Write(file, "");
   std::string report = folder.Check(json, language).out;
   const std::string path = folder.path().string();
-  for (std::size_t at; (at = report.find(path)) != std::string::npos;) report.replace(at, path.size(), "FOLDER");
+  for (std::size_t at; (at = report.find(path)) != std::string::npos;)
+    report.replace(at, path.size(), "FOLDER");
 
   const std::string golden = std::string(TAVREL_GOLDEN_DIR) + "/" + name;
   if (std::getenv("TAVREL_UPDATE_GOLDEN") != nullptr) {
@@ -32,7 +33,8 @@ void ExpectGolden(const std::string& name, bool json, Language language) {
     return;
   }
   std::ifstream file(golden, std::ios::binary);
-  const std::string expected{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const std::string expected{std::istreambuf_iterator<char>(file),
+                             std::istreambuf_iterator<char>()};
   EXPECT_EQ(report, expected) << name;
 }
 

@@ -1,12 +1,13 @@
+#include "tools/tavrel-check/tests/lookup_corpus.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <unistd.h>
 
 #include "platform/portable/ini_file_profile.h"
-#include "tools/tavrel-check/tests/lookup_corpus.h"
 
 namespace tavrel {
 namespace {
@@ -28,7 +29,8 @@ TEST(LookupCorpus, OurReaderGivesTheRecordedValues) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << lookup_case.bytes;
     for (const std::string& key : lookup_case.keys) {
       const auto record = expected.find({lookup_case.name, key});
-      ASSERT_NE(record, expected.end()) << "no recorded value for " << lookup_case.name << " " << key;
+      ASSERT_NE(record, expected.end())
+          << "no recorded value for " << lookup_case.name << " " << key;
       EXPECT_EQ(Hex(profile.GetString("BOOT", key, path, 1024)), record->second)
           << lookup_case.name << " " << key;
       ++looked_up;

@@ -16,14 +16,16 @@ int main(int argc, char** argv) {
   std::map<std::pair<std::string, std::string>, std::string> expected;
   if (compare) {
     for (const RecordedValue& value : ReadRecordedValues(argv[2])) {
-      expected[{value.name, value.key}] = value.wine_hex.empty() ? value.windows_hex : value.wine_hex;
+      expected[{value.name, value.key}] =
+          value.wine_hex.empty() ? value.windows_hex : value.wine_hex;
     }
     if (expected.empty()) {
       std::fprintf(stderr, "no recorded values in %s\n", argv[2]);
       return 1;
     }
   }
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tavrel-lookup-probe";
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / "tavrel-lookup-probe";
   std::filesystem::create_directories(folder);
   const std::filesystem::path file = folder / "qxSetup.ini";
   Win32Profile profile;
