@@ -161,3 +161,25 @@ TEST(Findings, TheDescriptionNameIgnoresLetterCase) {
 
 }  // namespace
 }  // namespace tavrel
+
+namespace tavrel {
+namespace {
+
+TEST(Findings, MessagesSayWhere) {
+  CheckFolder folder;
+  folder.WriteDescription("[BOOT]\r\nCopy1=a.dll,,$SYSTEM\\" + std::string(1000, 'x') +
+                          "0123456789abcdefghij,REGIST\r\nCopy2=a.dll\r\n");
+  folder.Write("a.dll", "");
+  const std::string report = folder.Check(/*json=*/false).out;
+  EXPECT_NE(report.find("[too-long] Copy1: The value is longer than 1023 bytes in the ANSI code "
+                        "page: it arrives cut in field 3, after \"xxxxxxxx01234567\"."),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find("[relative-folder] Copy2: The folder field is empty: the destination is "
+                        "\"\\a.dll\""),
+            std::string::npos)
+      << report;
+}
+
+}  // namespace
+}  // namespace tavrel
