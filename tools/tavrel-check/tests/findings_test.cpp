@@ -159,12 +159,6 @@ TEST(Findings, TheDescriptionNameIgnoresLetterCase) {
   EXPECT_EQ(folder.Check(false).status, CheckStatus::kClean);
 }
 
-}  // namespace
-}  // namespace tavrel
-
-namespace tavrel {
-namespace {
-
 TEST(Findings, MessagesSayWhere) {
   CheckFolder folder;
   folder.WriteDescription("[BOOT]\r\nCopy1=a.dll,,$SYSTEM\\" + std::string(1000, 'x') +
