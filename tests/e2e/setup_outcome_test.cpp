@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,7 @@ struct OutcomeCase {
   DWORD exit_status;
   std::vector<FileAfter> after;
   std::vector<LoggedCall> calls;
+  bool with_support_library = true;
 };
 
 const Message kCompletion{"セットアップが完了しました。", "", false};
@@ -165,9 +167,30 @@ const OutcomeCase kCases[] = {
       {"RegistDll", "{sys}\\tavrel_e2e_sys.dll", "-1", "*"},
       {"CopyFileDateTime", "{win}\\system32\\tavrel_e2e_sub.txt", "{app}\\tavrel_e2e_win.txt",
        "*"}}},
+
+    // Without VOLSTRAK.dll the run ends at the first call that needs it: a version comparison
+    // is told as such; the date carried over after a copy is told through the write failure,
+    // and the new copy is not left in place.
+    {"support_library_missing_at_compare",
+     {{"{app}\\a.txt", "", 10, 20}, {"{dest}\\a.txt", "", 20, 10}},
+     "[BOOT]\r\nCopy1=a.txt,,{dest}\r\n",
+     {{"VOLSTRAK.dllが呼び出せません\rCompareVersion", "Tavrel", true}},
+     kFailed,
+     {{"{dest}\\a.txt", After::kUntouched}},
+     {},
+     /*with_support_library=*/false},
+
+    {"support_library_missing_after_copy",
+     {{"{app}\\b.txt", "", 40000, 20}},
+     "[BOOT]\r\nCopy1=b.txt,,{dest}\r\n",
+     {{"ﾌｧｲﾙに書き込めません\r{dest}\\b.txt", "Tavrel", false}},
+     kFailed,
+     {{"{dest}\\b.txt", After::kAbsent}},
+     {},
+     /*with_support_library=*/false},
 };
 
-std::string WindowsDirectory(UINT (*get)(LPWSTR, UINT)) {
+std::string WindowsDirectory(UINT(WINAPI* get)(LPWSTR, UINT)) {
   wchar_t path[MAX_PATH] = {};
   get(path, MAX_PATH);
   return Utf8(path);
@@ -218,6 +241,7 @@ class SetupOutcome : public testing::TestWithParam<OutcomeCase> {
       before_[path] = {ReadBytes(path), LastWrite(path)};
     }
     folder_.WriteSetupDescription(Expand(GetParam().description));
+    if (!GetParam().with_support_library) folder_.RemoveSupportLibrary();
   }
 
   void ExpectFileAfter(const FileAfter& file) {
@@ -232,6 +256,22 @@ class SetupOutcome : public testing::TestWithParam<OutcomeCase> {
         file.state == After::kUntouched ? before_.at(path) : before_.at(PathOf(file.source));
     EXPECT_TRUE(ReadBytes(path) == bytes) << "bytes differ";
     EXPECT_EQ(LastWrite(path), stamp);
+  }
+
+  // The destination folders hold what the case laid there and what it expects, nothing else
+  // (no temporary file left behind).
+  void ExpectNothingElseInDestinations() {
+    std::set<fs::path> expected;
+    for (const LaidFile& file : GetParam().files) expected.insert(PathOf(file.path));
+    for (const FileAfter& file : GetParam().after) {
+      if (file.state != After::kAbsent) expected.insert(PathOf(file.path));
+    }
+    for (const char* folder : {"{dest}", "{jdest}"}) {
+      for (const auto& entry : fs::directory_iterator(PathOf(folder))) {
+        EXPECT_TRUE(expected.contains(entry.path()))
+            << "left behind: " << Utf8(entry.path().wstring());
+      }
+    }
   }
 
   CaseFolder folder_;
@@ -260,6 +300,7 @@ TEST_P(SetupOutcome, AsThePersonSeesIt) {
   }
   EXPECT_EQ(run.exit_status, c.exit_status);
   for (const FileAfter& file : c.after) ExpectFileAfter(file);
+  ExpectNothingElseInDestinations();
 
   const std::vector<LoggedCall> calls = ReadCallLog(folder_.log());
   ASSERT_EQ(calls.size(), c.calls.size());

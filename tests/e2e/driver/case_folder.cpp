@@ -44,6 +44,8 @@ fs::path CaseFolder::Destination(std::string_view name) const {
   return folder;
 }
 
+void CaseFolder::RemoveSupportLibrary() const { fs::remove(app() / L"VOLSTRAK.dll"); }
+
 void CaseFolder::WriteSetupDescription(std::string_view utf8_text) const {
   WriteBytes(app() / L"qxSetup.ini", ShiftJis(utf8_text));
 }

@@ -21,6 +21,9 @@ class CaseFolder {
   // A destination folder of the case, created empty.
   std::filesystem::path Destination(std::string_view name) const;
 
+  // Takes VOLSTRAK.dll away, as a packager might forget it.
+  void RemoveSupportLibrary() const;
+
   // Writes qxSetup.ini beside the program, converted from UTF-8 to Shift-JIS.
   void WriteSetupDescription(std::string_view utf8_text) const;
 
