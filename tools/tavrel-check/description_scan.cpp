@@ -35,6 +35,8 @@ DescriptionScan ScanDescription(const IniText& text,
       scan.has_boot_section = scan.has_boot_section || boot;
       continue;
     }
+    // The lookup has no comments, but nobody means these lines as keys.
+    if (line.name.starts_with(';') || line.name.starts_with('#')) continue;
     const ScannedKey key{text.encoding == IniEncoding::kAnsi ? ansi_to_utf8(line.name) : line.name,
                          line.number, EntryNumber(line.name)};
     if (where == Where::kFirstBoot) scan.boot_keys.push_back(key);

@@ -18,7 +18,8 @@ struct ScannedKey {
 
 struct DescriptionScan {
   bool has_boot_section = false;
-  std::vector<ScannedKey> boot_keys;  // of the first BOOT section, in file order
+  // Of the first BOOT section, in file order; comment lines (";" or "#") left out.
+  std::vector<ScannedKey> boot_keys;
   // Keys of further BOOT sections: the lookup searches the first one only.
   std::vector<ScannedKey> shadowed_keys;
 };
