@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -43,22 +44,8 @@ class Draw {
     return Chance(0.6) ? Pick(kEdgeSizes) : static_cast<std::size_t>(Between(0, 70000));
   }
 
-  // Bytes that differ from their neighbours, so that a lost or shifted chunk shows. A period of
-  // 251 does not divide the chunk size, so no two chunks of a file are alike.
-  std::string Bytes(std::size_t size) {
-    const std::size_t salt = static_cast<std::size_t>(Between(0, 250));
-    std::string period(251, '\0');
-    for (std::size_t i = 0; i < period.size(); ++i)
-      period[i] = static_cast<char>((i * 7 + salt) % 251);
-    std::string bytes;
-    bytes.reserve(size + period.size());
-    while (bytes.size() < size) bytes += period;
-    bytes.resize(size);
-    return bytes;
-  }
-
   ScenarioFile File() {
-    ScenarioFile file{.bytes = Bytes(Size())};
+    ScenarioFile file{.bytes = PatternedBytes(Size(), static_cast<std::uint8_t>(Between(0, 250)))};
     file.stamp = Chance(0.95) ? std::optional<FileTime>(Pick(kStamps)) : std::nullopt;
     return file;
   }

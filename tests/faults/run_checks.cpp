@@ -51,7 +51,8 @@ void CheckInvariants(const Scenario& scenario, const ExpectedRun& expected,
     }
   }
   for (const auto& [path, file] : observed.files) {
-    const auto held_before = [&](const auto& before) { return before.second.bytes == file.bytes; };
+    const std::string& bytes = file.bytes;
+    const auto held_before = [&](const auto& before) { return before.second.bytes == bytes; };
     if (std::ranges::none_of(scenario.files, held_before)) {
       problems.push_back(path + " holds bytes that no file held: " + Show(file));
     }
@@ -121,6 +122,15 @@ std::vector<std::string> FindProblems(const Scenario& scenario, const ExpectedRu
                                             : "the fault did not fire");
   }
   return problems;
+}
+
+std::string ReportOfRun(const Scenario& scenario) {
+  const std::vector<std::string> problems =
+      FindProblems(scenario, PredictRun(scenario), RunEngine(scenario));
+  if (problems.empty()) return {};
+  std::string report = Describe(scenario) + "problems:\n";
+  for (const std::string& problem : problems) report += "  " + problem + "\n";
+  return report;
 }
 
 }  // namespace tavrel::faults

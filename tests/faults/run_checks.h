@@ -14,4 +14,8 @@ namespace tavrel::faults {
 std::vector<std::string> FindProblems(const Scenario& scenario, const ExpectedRun& expected,
                                       const ObservedRun& observed);
 
+// Runs the engine and the model over the scenario: the problems found and the scenario, ready to
+// print, or the empty text when the run is right.
+std::string ReportOfRun(const Scenario& scenario);
+
 }  // namespace tavrel::faults
