@@ -27,13 +27,14 @@ void LayOut(const Scenario& scenario, fake::FakePlatform& fake) {
 
 }  // namespace
 
-ObservedRun RunEngine(const Scenario& scenario) {
+ObservedRun RunEngine(const Scenario& scenario, Profile* description) {
   fake::FakePlatform fake;
   VersionedSupportLibrary support(fake.log, fake.files, scenario.versions);
   support.unreachable = scenario.unreachable;
   support.regist_results = scenario.regist_results;
   LayOut(scenario, fake);
-  Module1 engine(Platform{fake.directories, fake.profile, fake.files, fake.ui, support});
+  Module1 engine(Platform{fake.directories, description ? *description : fake.profile, fake.files,
+                          fake.ui, support});
   fake.ui.on_pump = [&](int pump) {
     if (pump == scenario.stop_at_pump) engine.RequestStop();
   };

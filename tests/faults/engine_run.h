@@ -21,6 +21,8 @@ struct ObservedRun {
   std::optional<int> open_files_at_end;
 };
 
-ObservedRun RunEngine(const Scenario& scenario);
+// The description is read through `description` when one is given, else from the scenario's
+// entries.
+ObservedRun RunEngine(const Scenario& scenario, Profile* description = nullptr);
 
 }  // namespace tavrel::faults

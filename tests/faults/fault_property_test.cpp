@@ -14,7 +14,7 @@ namespace {
 
 using fake::Step;
 
-constexpr int kRuns = 2400;
+constexpr int kRuns = 1800;
 
 // Every third run fails one file-system step, each kind in turn, at a random call among those the
 // undisturbed run makes; every third asks for a stop at a random pump; the rest run undisturbed.
