@@ -40,12 +40,6 @@ Scenario DisturbedScenario(int run, std::mt19937& random) {
   }
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string joined;
-  for (const std::string& line : lines) joined += "  " + line + "\n";
-  return joined;
-}
-
 TEST(FaultProperty, EveryRunEndsAsTheModelSaysAndLeavesEachFileOldOrNew) {
   std::map<Step, int> fired;
   std::map<ExitStatus, int> endings;
@@ -58,9 +52,7 @@ TEST(FaultProperty, EveryRunEndsAsTheModelSaysAndLeavesEachFileOldOrNew) {
     const std::vector<std::string> problems = FindProblems(scenario, expected, observed);
     if (!problems.empty()) {
       ++failed_runs;
-      ADD_FAILURE() << "run " << run << ":\n"
-                    << Describe(scenario) << "problems:\n"
-                    << Joined(problems);
+      ADD_FAILURE() << "run " << run << ":\n" << Report(scenario, problems);
     }
     if (observed.fault_fired) ++fired[scenario.fault->step];
     if (observed.status) ++endings[*observed.status];
