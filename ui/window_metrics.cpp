@@ -56,8 +56,10 @@ LOGFONTW UserInterfaceFont(int dpi) {
 
 LOGFONTW ShiftJisFont(const wchar_t* face, int centipoints, int dpi) {
   LOGFONTW font{};
-  // A negative height asks for the character height, which is what a point size measures.
-  font.lfHeight = -MulDiv(centipoints, dpi, 72 * 100);
+  // A negative height asks for the character height, which is what a point size measures. Whole
+  // pixels are rounded down: 9.75 points at 144 DPI are 19.5 pixels, and 20 would wrap Label1's
+  // text onto a third line that its box cuts off.
+  font.lfHeight = -(centipoints * dpi / (72 * 100));
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = SHIFTJIS_CHARSET;
   wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);

@@ -76,7 +76,7 @@ TEST_F(Form1Test, LabelIsNavyMsPGothicOnTheFormsBackground) {
   const HWND window = form_.window();
   const LOGFONTW label = ControlFont(GetDlgItem(window, kLabel1Id));
   EXPECT_STREQ(label.lfFaceName, L"ＭＳ Ｐゴシック");
-  EXPECT_EQ(label.lfHeight, -MulDiv(975, dpi_, 7200));  // 9.75 points: 13 pixels at 96 DPI
+  EXPECT_EQ(label.lfHeight, -(975 * dpi_ / 7200));  // 9.75 points: 13 pixels at 96 DPI
   EXPECT_EQ(label.lfCharSet, SHIFTJIS_CHARSET);
   EXPECT_EQ(label.lfWeight, FW_NORMAL);
   EXPECT_FALSE(label.lfItalic || label.lfUnderline);
@@ -109,7 +109,7 @@ TEST_F(Form1Test, MovingToAMonitorOfAnotherDpiLaysTheFormOutAgain) {
   EXPECT_EQ(ok.top, 96);
   EXPECT_EQ(ok.right - ok.left, 122);
   EXPECT_EQ(ok.bottom - ok.top, 38);
-  EXPECT_EQ(ControlFont(GetDlgItem(window, kLabel1Id)).lfHeight, -20);  // 9.75 points
+  EXPECT_EQ(ControlFont(GetDlgItem(window, kLabel1Id)).lfHeight, -19);  // 9.75 points, rounded down
   EXPECT_STREQ(ControlFont(GetDlgItem(window, kLabel1Id)).lfFaceName, L"ＭＳ Ｐゴシック");
   EXPECT_EQ(ControlFont(GetDlgItem(window, kCommand1Id)).lfHeight, UserInterfaceFont(144).lfHeight);
 }

@@ -39,7 +39,8 @@ int ScreenDpi() {
 int Scaled(int pixels_at_96) { return MulDiv(pixels_at_96, ScreenDpi(), 96); }
 
 int FontHeight(int point_size_hundredths) {
-  return -MulDiv(point_size_hundredths, ScreenDpi(), 7200);
+  // Whole pixels, rounded down, as the program chooses them.
+  return -(point_size_hundredths * ScreenDpi() / 7200);
 }
 
 Picture RenderLabel(const LabelLook& look) {
