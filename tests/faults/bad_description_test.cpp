@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <random>
 #include <string>
 #include <utility>
@@ -49,6 +50,8 @@ struct BadInput {
   std::vector<std::string> messages;
   std::vector<std::string> installed;  // the destinations that hold a source afterwards
 };
+
+void PrintTo(const BadInput& input, std::ostream* out) { *out << input.name; }
 
 std::string Utf16LittleEndianWithMark(const std::u16string& text) {
   std::string bytes = "\xFF\xFE";
