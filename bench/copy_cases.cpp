@@ -69,11 +69,10 @@ void CopyByCopyFile(const std::string& source, const std::string& destination) {
 
 std::string MeasurePump(BenchPlatform& platform, int passes, int runs) {
   std::vector<Case> cases = {{"pump pass, nothing pending", {}}};
-  for (int run = 0; run < runs; ++run) {
-    cases[0].seconds.push_back(SecondsOf([&] {
-      for (int pass = 0; pass < passes; ++pass) platform.ui.PumpEvents();
-    }));
-  }
+  MeasureInTurn(cases, {[&] {
+                  for (int pass = 0; pass < passes; ++pass) platform.ui.PumpEvents();
+                }},
+                runs);
   return Table(cases, 0, static_cast<std::size_t>(passes));
 }
 
@@ -83,16 +82,11 @@ std::string MeasureCopy(BenchPlatform& platform, const std::string& source,
   std::vector<Case> cases = {{"bare 16 KiB ReadFile/WriteFile loop, pump per chunk", {}},
                              {"CopyIfNewer", {}},
                              {"CopyFileW", {}}};
-  // In turn rather than one case after another, so that a change in the machine's load falls on
-  // all three alike.
-  for (int run = 0; run < runs; ++run) {
-    cases[0].seconds.push_back(SecondsOf([&] { CopyByBareLoop(source, destination); }));
-    CheckCopied(source, destination);
-    cases[1].seconds.push_back(SecondsOf([&] { CopyByEngine(platform, source, destination); }));
-    CheckCopied(source, destination);
-    cases[2].seconds.push_back(SecondsOf([&] { CopyByCopyFile(source, destination); }));
-    CheckCopied(source, destination);
-  }
+  MeasureInTurn(cases,
+                {[&] { CopyByBareLoop(source, destination); },
+                 [&] { CopyByEngine(platform, source, destination); },
+                 [&] { CopyByCopyFile(source, destination); }},
+                runs, [&] { CheckCopied(source, destination); });
   return Table(cases, 0, 0);
 }
 

@@ -26,6 +26,17 @@ Spread Summarise(std::vector<double> samples) {
   return {median, samples.front(), samples.back()};
 }
 
+void MeasureInTurn(std::vector<Case>& cases, const std::vector<std::function<void()>>& works,
+                   int runs, const std::function<void()>& after) {
+  for (std::size_t run = 0; run < static_cast<std::size_t>(runs); ++run) {
+    for (std::size_t step = 0; step < cases.size(); ++step) {
+      const std::size_t index = (run + step) % cases.size();
+      cases[index].seconds.push_back(SecondsOf(works.at(index)));
+      after();
+    }
+  }
+}
+
 std::string Table(const std::vector<Case>& cases, std::size_t baseline,
                   std::size_t per_call_count) {
   const double baseline_median = Summarise(cases.at(baseline).seconds).median;

@@ -24,6 +24,13 @@ struct Case {
   std::vector<double> seconds;
 };
 
+// Each of `works` (one for each of `cases`) `runs` times, timed, then `after` untimed. In turn,
+// each run starting one case further on, so that neither a change in the machine's load nor a
+// cache warmed by the case before falls on one case alone.
+void MeasureInTurn(
+    std::vector<Case>& cases, const std::vector<std::function<void()>>& works, int runs,
+    const std::function<void()>& after = [] {});
+
 // A Markdown table of the cases, each also as a multiple of the median of `baseline` (an index
 // into `cases`), and, when `per_call_count` is not 0, the median time of one call in µs.
 std::string Table(const std::vector<Case>& cases, std::size_t baseline, std::size_t per_call_count);

@@ -104,10 +104,8 @@ std::string MeasureWalk(BenchPlatform& platform, const WalkFiles& files, int run
   engine.IniPath = files.app_folder + "\\qxSetup.ini";
   std::vector<Case> cases = {{"bare loop: lookup, existence, CompareVersion, two stamps, pump", {}},
                              {"InstallList", {}}};
-  for (int run = 0; run < runs; ++run) {
-    cases[0].seconds.push_back(SecondsOf([&] { BareWalk(paths, compare_version); }));
-    cases[1].seconds.push_back(SecondsOf([&] { engine.InstallList(); }));
-  }
+  MeasureInTurn(cases, {[&] { BareWalk(paths, compare_version); }, [&] { engine.InstallList(); }},
+                runs);
   return Table(cases, 0, paths.keys.size());
 }
 
@@ -142,14 +140,14 @@ std::string MeasureWalkCalls(BenchPlatform& platform, const WalkFiles& files, in
       {"pump pass", [&](std::size_t) { platform.ui.PumpEvents(); }},
   };
   std::vector<Case> cases;
-  for (const CallKind& kind : kinds) cases.push_back({kind.name, {}});
-  for (int run = 0; run < runs; ++run) {
-    for (std::size_t k = 0; k < cases.size(); ++k) {
-      cases[k].seconds.push_back(SecondsOf([&] {
-        for (std::size_t i = 0; i < paths.keys.size(); ++i) kinds[k].call(i);
-      }));
-    }
+  std::vector<std::function<void()>> works;
+  for (const CallKind& kind : kinds) {
+    cases.push_back({kind.name, {}});
+    works.push_back([&] {
+      for (std::size_t i = 0; i < paths.keys.size(); ++i) kind.call(i);
+    });
   }
+  MeasureInTurn(cases, works, runs);
   return Table(cases, 0, paths.keys.size());
 }
 
