@@ -10,10 +10,11 @@
 namespace tavrel::volstrak {
 namespace {
 
-// The version resource starts with a VS_VERSIONINFO header: wLength, wValueLength, wType and the
-// key L"VS_VERSION_INFO" with its NUL, padded to a 4-byte boundary; VS_FIXEDFILEINFO follows.
 // RT_VERSION as a number.
 constexpr WORD kVersionType = 16;
+
+// The version resource starts with a VS_VERSIONINFO header: wLength, wValueLength, wType and the
+// key L"VS_VERSION_INFO" with its NUL, padded to a 4-byte boundary; VS_FIXEDFILEINFO follows.
 constexpr wchar_t kVersionKey[] = L"VS_VERSION_INFO";
 constexpr std::size_t kKeyOffset = 3 * sizeof(WORD);
 constexpr std::size_t kFixedInfoOffset = (kKeyOffset + sizeof(kVersionKey) + 3) / 4 * 4;
