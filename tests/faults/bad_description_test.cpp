@@ -3,19 +3,21 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/messages.h"
 #include "platform/portable/ini_file_profile.h"
+#include "tests/faults/description_bytes.h"
 #include "tests/faults/engine_run.h"
 
 namespace tavrel::faults {
 namespace {
 
 using namespace std::string_literals;
+using description_bytes::RandomBytes;
+using description_bytes::Utf16LittleEndianWithMark;
 
 constexpr char kSystemA[] = R"(C:\WINDOWS\system32\a.dll)";
 constexpr char kSystemB[] = R"(C:\WINDOWS\system32\b.dll)";
@@ -52,22 +54,6 @@ struct BadInput {
 };
 
 void PrintTo(const BadInput& input, std::ostream* out) { *out << input.name; }
-
-std::string Utf16LittleEndianWithMark(const std::u16string& text) {
-  std::string bytes = "\xFF\xFE";
-  for (const char16_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
-
-std::string RandomBytes(std::size_t size) {
-  std::mt19937 random(7);
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
-  return bytes;
-}
 
 // A value of exactly `size` bytes: a.dll, a long destination name, $SYSTEM and REGIST.
 std::string ValueOfSize(std::size_t size) {

@@ -23,5 +23,9 @@ std::filesystem::path VolstrakFixture(std::string_view name) {
                        ".dll");
 }
 std::filesystem::path CasesRoot() { return ThroughDriveZ(TAVREL_E2E_CASES_DIR); }
+std::filesystem::path FullDiskDrive() { return std::string(TAVREL_E2E_FULL_DISK_DRIVE) + "\\"; }
+std::filesystem::path OneGibSource() {
+  return ThroughDriveZ(std::string(TAVREL_E2E_SCRATCH_DIR) + "/one-gib.bin");
+}
 
 }  // namespace tavrel::e2e

@@ -14,6 +14,11 @@ std::filesystem::path VolstrakFixture(std::string_view name);
 // The folder under which each test case lays out its own fresh folder.
 std::filesystem::path CasesRoot();
 
+// What the fault tests' fixture (fault_disks.sh) prepares on the host: a small full-disk drive
+// ("T:\\"; absent where no tmpfs could be mounted), and a file of 1 GiB of random bytes.
+std::filesystem::path FullDiskDrive();
+std::filesystem::path OneGibSource();
+
 // A host path of the build tree ("/work/...") as Wine sees it ("Z:\work\...").
 std::filesystem::path ThroughDriveZ(std::string_view host_path);
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -29,10 +30,33 @@ class FileHandle {
   HANDLE handle_;
 };
 
+// Paths beyond MAX_PATH need the "\\?\" form, which the standard library's folder walk does
+// not use under mingw-w64; the driver walks folders itself, so that cases may make such paths.
+std::wstring LongForm(const fs::path& path) { return L"\\\\?\\" + path.wstring(); }
+
+struct Entry {
+  fs::path path;
+  bool is_folder;
+};
+
+std::vector<Entry> Children(const fs::path& folder) {
+  std::vector<Entry> children;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((LongForm(folder) + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return children;
+  do {
+    const std::wstring_view name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    children.push_back({folder / name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return children;
+}
+
 }  // namespace
 
 CaseFolder::CaseFolder(std::string_view name) : root_(CasesRoot() / Wide(name)) {
-  fs::remove_all(root_);
+  RemoveTree(root_);
   fs::create_directories(app());
   fs::copy_file(TavrelExe(), exe());
   fs::copy_file(LoggingVolstrak(), app() / L"VOLSTRAK.dll");
@@ -60,6 +84,33 @@ std::string ReadBytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + file.string());
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<fs::path> EntriesIn(const fs::path& folder) {
+  std::vector<fs::path> entries;
+  for (const Entry& child : Children(folder)) {
+    entries.push_back(child.path);
+    if (!child.is_folder) continue;
+    const std::vector<fs::path> below = EntriesIn(child.path);
+    entries.insert(entries.end(), below.begin(), below.end());
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+void RemoveTree(const fs::path& folder) {
+  for (const Entry& child : Children(folder)) {
+    if (child.is_folder) {
+      RemoveTree(child.path);
+    } else {
+      SetFileAttributesW(LongForm(child.path).c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(LongForm(child.path).c_str());
+    }
+  }
+  RemoveDirectoryW(LongForm(folder).c_str());
+  if (GetFileAttributesW(LongForm(folder).c_str()) != INVALID_FILE_ATTRIBUTES) {
+    throw std::runtime_error("cannot remove " + folder.string());
+  }
 }
 
 void WritePattern(const fs::path& file, std::uint64_t size, std::uint32_t seed) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavrel::e2e {
 
@@ -34,6 +35,11 @@ class CaseFolder {
 // Byte-level helpers for the files a case lays out and checks.
 void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
 std::string ReadBytes(const std::filesystem::path& file);
+// Every file and folder below `folder`, in order: what a run left there.
+// Both take paths longer than MAX_PATH.
+std::vector<std::filesystem::path> EntriesIn(const std::filesystem::path& folder);
+// Removes `folder` and everything below it, read-only files too; nothing when it is absent.
+void RemoveTree(const std::filesystem::path& folder);
 // A file of `size` bytes whose content differs from block to block.
 void WritePattern(const std::filesystem::path& file, std::uint64_t size, std::uint32_t seed);
 
