@@ -208,6 +208,9 @@ std::vector<DescriptionCase> Cases() {
                            .messages = {kComplete},
                            .installed = {}};
   });
+  add("empty_file", [](const Places&) {
+    return DescriptionCase{.bytes = "", .messages = {kComplete}, .installed = {}};
+  });
   add("description_is_a_folder", [](const Places&) {
     return DescriptionCase{.form = Form::kFolder,
                            .messages = {kNoDescription},
