@@ -51,7 +51,7 @@ struct DescriptionCase {
   std::vector<std::string> messages = {};
   DWORD exit_status = kCompleted;
   std::vector<std::string> installed = {};  // what stands in the destination folder afterwards
-  std::vector<std::string> folders = {};  // made in the destination folder beforehand
+  std::vector<std::string> folders = {};    // made in the destination folder beforehand
   int registrations = 0;
 };
 
@@ -108,13 +108,12 @@ std::vector<DescriptionCase> Cases() {
                            .installed = {"a.dll"}};
   });
   add("utf16_with_mark", [](const Places& at) {
-    return DescriptionCase{
-        .bytes = Utf16LittleEndianWithMark(Utf16("[BOOT]\r\nCopy1=a.dll,," + at.dest +
-                                                 "\r\nCopy2=テスト.dll,," + at.dest +
-                                                 "\r\nCopy3=café.dll,," + at.dest + "\r\n")),
-        .messages = {"ﾌｧｲﾙが開けません\r" + at.app + "\\cafe.dll"},
-        .exit_status = kFailed,
-        .installed = {"a.dll", "テスト.dll"}};
+    return DescriptionCase{.bytes = Utf16LittleEndianWithMark(Utf16(
+                               "[BOOT]\r\nCopy1=a.dll,," + at.dest + "\r\nCopy2=テスト.dll,," +
+                               at.dest + "\r\nCopy3=café.dll,," + at.dest + "\r\n")),
+                           .messages = {"ﾌｧｲﾙが開けません\r" + at.app + "\\cafe.dll"},
+                           .exit_status = kFailed,
+                           .installed = {"a.dll", "テスト.dll"}};
   });
   add("line_feeds_alone", [](const Places& at) {
     return DescriptionCase{
@@ -132,8 +131,8 @@ std::vector<DescriptionCase> Cases() {
         .installed = {"a.dll"}};
   });
   add("nul_inside_a_value", [](const Places& at) {
-    return DescriptionCase{.bytes = "[BOOT]\r\nCopy1=a.dll,," + at.dest + "\0,REGIST\r\nCopy2=b.dll,,"s +
-                                    at.dest + "\r\n",
+    return DescriptionCase{.bytes = "[BOOT]\r\nCopy1=a.dll,," + at.dest +
+                                    "\0,REGIST\r\nCopy2=b.dll,,"s + at.dest + "\r\n",
                            .messages = {kComplete},
                            .installed = {"a.dll", "b.dll"}};
   });
@@ -156,9 +155,8 @@ std::vector<DescriptionCase> Cases() {
   add("value_of_1024_bytes", [](const Places& at) {
     std::string name;
     const std::string value = ValueOfSize(1024, at.dest, name);
-    return DescriptionCase{.bytes = "[BOOT]\r\nCopy1=" + value + "\r\n",
-                           .messages = {kComplete},
-                           .installed = {name}};
+    return DescriptionCase{
+        .bytes = "[BOOT]\r\nCopy1=" + value + "\r\n", .messages = {kComplete}, .installed = {name}};
   });
   add("value_of_5000_bytes_cut_inside_a_character", [](const Places& at) {
     const std::string folder = Repeated("あ", kWholeCharacters);
@@ -170,11 +168,11 @@ std::vector<DescriptionCase> Cases() {
   // Names match in any case; values keep theirs: "regist" asks for nothing, and "$system" is a
   // folder of that name beside the working folder, which does not exist.
   add("names_in_other_letter_cases", [](const Places& at) {
-    return DescriptionCase{.bytes = "[boot]\r\ncopy1=a.dll,," + at.dest +
-                                    ",regist\r\nCOPY2=b.dll,,$system\r\n",
-                           .messages = {"ﾌｧｲﾙが作成できません\r$system\\b.dll"},
-                           .exit_status = kFailed,
-                           .installed = {"a.dll"}};
+    return DescriptionCase{
+        .bytes = "[boot]\r\ncopy1=a.dll,," + at.dest + ",regist\r\nCOPY2=b.dll,,$system\r\n",
+        .messages = {"ﾌｧｲﾙが作成できません\r$system\\b.dll"},
+        .exit_status = kFailed,
+        .installed = {"a.dll"}};
   });
   add("the_first_of_two_equal_keys_counts", [](const Places& at) {
     return DescriptionCase{
@@ -183,20 +181,19 @@ std::vector<DescriptionCase> Cases() {
         .installed = {"a.dll"}};
   });
   add("the_first_boot_section_counts", [](const Places& at) {
-    return DescriptionCase{
-        .bytes = "[BOOT]\r\nCopy1=a.dll,," + at.dest + "\r\n[BOOT]\r\nCopy2=b.dll,," + at.dest +
-                 "\r\n",
-        .messages = {kComplete},
-        .installed = {"a.dll"}};
+    return DescriptionCase{.bytes = "[BOOT]\r\nCopy1=a.dll,," + at.dest +
+                                    "\r\n[BOOT]\r\nCopy2=b.dll,," + at.dest + "\r\n",
+                           .messages = {kComplete},
+                           .installed = {"a.dll"}};
   });
   // Spaces around "=" and the value go; those inside stay, but Windows drops a name's trailing
   // spaces: "b.dll " is b.dll, and the name " " is the destination folder itself.
   add("spaces_around_the_equals_sign", [](const Places& at) {
-    return DescriptionCase{
-        .bytes = "[BOOT]\r\n  Copy1  =  a.dll,," + at.dest + "  \r\nCopy2=b.dll , ,"+ at.dest + "\r\n",
-        .messages = {"ﾌｧｲﾙが作成できません\r" + at.dest + "\\ "},
-        .exit_status = kFailed,
-        .installed = {"a.dll"}};
+    return DescriptionCase{.bytes = "[BOOT]\r\n  Copy1  =  a.dll,," + at.dest +
+                                    "  \r\nCopy2=b.dll , ," + at.dest + "\r\n",
+                           .messages = {"ﾌｧｲﾙが作成できません\r" + at.dest + "\\ "},
+                           .exit_status = kFailed,
+                           .installed = {"a.dll"}};
   });
   add("quotes_around_the_value", [](const Places& at) {
     return DescriptionCase{.bytes = "[BOOT]\r\nCopy1=\"a.dll,," + at.dest + "\"\r\n",
@@ -292,7 +289,8 @@ TEST(BadDescriptionLong, ThirtyTwoThousandSevenHundredSixtySevenEntries) {
   EXPECT_EQ(Utf8(run.messages[0].text), kComplete);
   EXPECT_EQ(run.exit_status, kCompleted);
   int comparisons = 0;
-  for (const LoggedCall& call : ReadCallLog(folder.log())) comparisons += call[0] == "CompareVersion";
+  for (const LoggedCall& call : ReadCallLog(folder.log()))
+    comparisons += call[0] == "CompareVersion";
   EXPECT_EQ(comparisons, 32766);
 }
 
