@@ -8,6 +8,7 @@ namespace tavrel {
 // The texts the run shows, as the person reads them. The file messages of the copy write "file"
 // in half-width katakana; the description file's message in full-width.
 inline constexpr std::string_view kIniFileMissing = "INIファイルが見つかりません";
+inline constexpr std::string_view kIniFileUnreadable = "INIファイルが読めません";
 inline constexpr std::string_view kSetupComplete = "セットアップが完了しました。";
 inline constexpr std::string_view kRegistrationFailed = "の登録に失敗しました";
 inline constexpr std::string_view kCannotOpen = "ﾌｧｲﾙが開けません";

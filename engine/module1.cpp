@@ -41,6 +41,12 @@ void Module1::RunSetup() {
     ui.ShowMessage(std::string(kIniFileMissing), MessageIcon::kWarning);
     ui.EndProgram(ExitStatus::kFailed);
   }
+  // The lookup tells nothing of a description it cannot read (another program holds it): every
+  // entry would look missing, and a run that installed nothing would be reported complete.
+  if (!platform_.files.OpenForReading(IniPath)) {
+    ui.ShowMessage(std::string(kIniFileUnreadable), MessageIcon::kWarning);
+    ui.EndProgram(ExitStatus::kFailed);
+  }
   ui.ShowProgressWindow();
   ui.PumpEvents();
   InstallList();

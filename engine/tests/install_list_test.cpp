@@ -71,11 +71,24 @@ TEST_F(RunSetupTest, WithoutTheDescriptionFileTellsAndEndsBeforeShowingProgress)
   EXPECT_TRUE(engine_.Running());
 }
 
+TEST_F(RunSetupTest, ADescriptionThatCannotBeReadIsAFailureNotAnEmptyRun) {
+  SetEntry(1, "a.dll,,$SYSTEM");
+  fake_.files.FailAt(fake::Step::kOpenForReading, 1);
+  EXPECT_EQ(Run(), ExitStatus::kFailed);
+  ASSERT_EQ(fake_.ui.messages.size(), 1u);
+  ExpectWarning(0, "INIファイルが読めません");
+  EXPECT_TRUE(Logged("ShowProgressWindow").empty());
+  EXPECT_TRUE(Logged("GetString").empty());
+  EXPECT_FALSE(fake_.files.Contents(kSystemA));
+}
+
 TEST_F(RunSetupTest, AnEmptyDescriptionShowsProgressThenTheCompletionWithAnEmptyTitle) {
   EXPECT_EQ(Run(), ExitStatus::kCompleted);
   EXPECT_EQ(fake_.log,
-            (std::vector<std::string>{R"(Exists C:\Setup\qxSetup.ini)", "ShowProgressWindow",
-                                      "PumpEvents", "GetString BOOT Copy1", "UnloadProgressWindow",
+            (std::vector<std::string>{R"(Exists C:\Setup\qxSetup.ini)",
+                                      R"(OpenForReading C:\Setup\qxSetup.ini)",
+                                      "ShowProgressWindow", "PumpEvents", "GetString BOOT Copy1",
+                                      "UnloadProgressWindow",
                                       std::string("ShowMessage ") + kComplete, "EndProgram 0"}));
   ASSERT_EQ(fake_.ui.messages.size(), 1u);
   EXPECT_EQ(fake_.ui.messages[0].icon, MessageIcon::kNone);

@@ -30,6 +30,7 @@ using description_bytes::Utf16LittleEndianWithMark;
 
 constexpr char kComplete[] = "セットアップが完了しました。";
 constexpr char kNoDescription[] = "INIファイルが見つかりません";
+constexpr char kUnreadableDescription[] = "INIファイルが読めません";
 
 // The program's folder and the destination folder of a case, as the description names them.
 struct Places {
@@ -214,11 +215,13 @@ std::vector<DescriptionCase> Cases() {
                            .exit_status = kFailed,
                            .installed = {}};
   });
-  // The existence test passes, but the lookup cannot open the file and finds nothing.
+  // The existence test passes, but the file cannot be read: told, rather than an empty run
+  // reported complete.
   add("description_held_open", [](const Places& at) {
     return DescriptionCase{.bytes = "[BOOT]\r\nCopy1=a.dll,," + at.dest + "\r\n",
                            .form = Form::kHeldFile,
-                           .messages = {kComplete},
+                           .messages = {kUnreadableDescription},
+                           .exit_status = kFailed,
                            .installed = {}};
   });
   return cases;

@@ -57,6 +57,11 @@ class Simulation {
       expected_.status = ExitStatus::kFailed;
       return expected_;
     }
+    if (Fails(Step::kOpenForReading)) {
+      Tell(std::string(kIniFileUnreadable), MessageIcon::kWarning);
+      expected_.status = ExitStatus::kFailed;
+      return expected_;
+    }
     Pump();
     for (int n = 1; n <= kLastEntry; ++n) {
       ++expected_.values_read;
