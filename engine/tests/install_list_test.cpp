@@ -85,11 +85,10 @@ TEST_F(RunSetupTest, ADescriptionThatCannotBeReadIsAFailureNotAnEmptyRun) {
 TEST_F(RunSetupTest, AnEmptyDescriptionShowsProgressThenTheCompletionWithAnEmptyTitle) {
   EXPECT_EQ(Run(), ExitStatus::kCompleted);
   EXPECT_EQ(fake_.log,
-            (std::vector<std::string>{R"(Exists C:\Setup\qxSetup.ini)",
-                                      R"(OpenForReading C:\Setup\qxSetup.ini)",
-                                      "ShowProgressWindow", "PumpEvents", "GetString BOOT Copy1",
-                                      "UnloadProgressWindow",
-                                      std::string("ShowMessage ") + kComplete, "EndProgram 0"}));
+            (std::vector<std::string>{
+                R"(Exists C:\Setup\qxSetup.ini)", R"(OpenForReading C:\Setup\qxSetup.ini)",
+                "ShowProgressWindow", "PumpEvents", "GetString BOOT Copy1", "UnloadProgressWindow",
+                std::string("ShowMessage ") + kComplete, "EndProgram 0"}));
   ASSERT_EQ(fake_.ui.messages.size(), 1u);
   EXPECT_EQ(fake_.ui.messages[0].icon, MessageIcon::kNone);
   EXPECT_EQ(fake_.ui.messages[0].title, "");

@@ -55,9 +55,9 @@ void LogCall(std::initializer_list<std::string_view> fields) {
   line += '\n';
   // FILE_APPEND_DATA alone makes every write land at the end of the file, so lines from
   // several processes never overwrite one another.
-  const UniqueHandle file = OpenedFile(CreateFileW(path->c_str(), FILE_APPEND_DATA,
-                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueHandle file =
+      OpenedFile(CreateFileW(path->c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   DWORD written = 0;
   WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);

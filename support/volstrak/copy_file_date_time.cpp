@@ -20,10 +20,10 @@ std::int32_t CopyStamps(const char* destination, const char* source) {
   WIN32_FILE_ATTRIBUTE_DATA stamps;
   if (!GetFileAttributesExW(wide_source->c_str(), GetFileExInfoStandard, &stamps)) return 0;
   // Setting times needs only FILE_WRITE_ATTRIBUTES, which a read-only file still grants.
-  const UniqueHandle file = OpenedFile(CreateFileW(
-      wide_destination->c_str(), FILE_WRITE_ATTRIBUTES,
-      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-      FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueHandle file =
+      OpenedFile(CreateFileW(wide_destination->c_str(), FILE_WRITE_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return 0;
   return SetFileTime(file.get(), &stamps.ftCreationTime, &stamps.ftLastAccessTime,
                      &stamps.ftLastWriteTime)

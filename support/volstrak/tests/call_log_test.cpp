@@ -26,12 +26,11 @@ TEST_F(CallLogTest, EveryCallAppendsOneLineWithItsArgumentsAndResult) {
   EXPECT_EQ(Logging().regist_dll(Ansi(v1).c_str(), -1), 1);
   EXPECT_EQ(Logging().regist_dll(Ansi(text).c_str(), 0), 0);
 
-  EXPECT_EQ(ReadTextFile(log_),
-            "CompareVersion|" + Utf8(v2) + "|" + Utf8(v1) + "|1|1\n" +
-            "CompareVersion|" + Utf8(text) + "|" + Utf8(v1) + "|0|1\n" +
-            "CopyFileDateTime|" + Utf8(v1) + "|" + Utf8(v2) + "|1\n" +
-            "RegistDll|" + Utf8(v1) + "|-1|1\n" +
-            "RegistDll|" + Utf8(text) + "|0|0\n");
+  EXPECT_EQ(ReadTextFile(log_), "CompareVersion|" + Utf8(v2) + "|" + Utf8(v1) + "|1|1\n" +
+                                    "CompareVersion|" + Utf8(text) + "|" + Utf8(v1) + "|0|1\n" +
+                                    "CopyFileDateTime|" + Utf8(v1) + "|" + Utf8(v2) + "|1\n" +
+                                    "RegistDll|" + Utf8(v1) + "|-1|1\n" + "RegistDll|" +
+                                    Utf8(text) + "|0|0\n");
 }
 
 TEST_F(CallLogTest, NothingIsWrittenWithoutTheVariable) {

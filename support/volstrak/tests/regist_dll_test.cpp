@@ -47,7 +47,8 @@ TEST(RegistDllTest, OutcomesByFileAndFlag) {
   for (const Case& test : cases) {
     SCOPED_TRACE(test.label);
     // A name of its own for every case, so that no earlier load of the same name interferes.
-    const auto path = Place(test.file, folder.path() / ("case" + std::to_string(++number) + ".dll"));
+    const auto path =
+        Place(test.file, folder.path() / ("case" + std::to_string(++number) + ".dll"));
     EXPECT_EQ(Regist(path, test.flag), test.expected);
     EXPECT_EQ(CalledFunction(), test.expected_call);
   }

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <fstream>
 #include <iterator>
-#include <string_view>
 #include <stdexcept>
+#include <string_view>
 
 #include "support/volstrak/handles.h"
 #include "volstrak_test_paths.h"
@@ -44,9 +44,9 @@ const Exports& Logging() {
 
 ScratchFolder::ScratchFolder() {
   static std::atomic<int> count = 0;
-  path_ = std::filesystem::temp_directory_path() /
-          ("volstrak-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(count++));
+  path_ =
+      std::filesystem::temp_directory_path() /
+      ("volstrak-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(count++));
   std::filesystem::remove_all(path_);
   std::filesystem::create_directories(path_);
 }
