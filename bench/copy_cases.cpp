@@ -101,9 +101,11 @@ std::string MeasureCopyMemory(BenchPlatform& platform, const std::string& source
     Fail("GetProcessMemoryInfo", source);
   }
   char row[160];
-  std::snprintf(row, sizeof row, "| %llu | %zu | %zu |\n",
-                static_cast<unsigned long long>(LengthOf(source)), counters.PeakWorkingSetSize,
-                counters.PeakPagefileUsage);
+  // SIZE_T is unsigned long on i686, not size_t: widen everything to one known type.
+  std::snprintf(row, sizeof row, "| %llu | %llu | %llu |\n",
+                static_cast<unsigned long long>(LengthOf(source)),
+                static_cast<unsigned long long>(counters.PeakWorkingSetSize),
+                static_cast<unsigned long long>(counters.PeakPagefileUsage));
   return row;
 }
 
