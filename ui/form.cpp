@@ -13,19 +13,19 @@ HBRUSH BackgroundBrush() {
   return brush;
 }
 
-void RegisterFormClass(const FormSpec& spec, WNDPROC procedure) {
+void RegisterFormClass(const FormDesign& design, WNDPROC procedure) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW window_class{};
-  if (GetClassInfoExW(instance, spec.class_name, &window_class)) return;
+  if (GetClassInfoExW(instance, design.class_name, &window_class)) return;
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = procedure;
   window_class.hInstance = instance;
   window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   window_class.hbrBackground = BackgroundBrush();
-  window_class.lpszClassName = spec.class_name;
-  if (spec.icon_id) {
-    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(spec.icon_id));
-    window_class.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(spec.icon_id),
+  window_class.lpszClassName = design.class_name;
+  if (design.icon_id) {
+    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(design.icon_id));
+    window_class.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(design.icon_id),
                                                          IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                          GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   }
@@ -46,12 +46,12 @@ void CentreInWorkArea(HWND window) {
 
 }  // namespace
 
-Form::Form(const FormSpec& spec, HWND owner) : spec_(spec) {
-  RegisterFormClass(spec, &Form::WindowProcedure);
+Form::Form(const FormDesign& design, HWND owner) : design_(design) {
+  RegisterFormClass(design, &Form::WindowProcedure);
   // Created on the primary monitor, so that its DPI is known before the layout.
-  CreateWindowExW(spec.ex_style, spec.class_name, spec.title, spec.style, 0, 0, 0, 0, owner,
+  CreateWindowExW(design.ex_style, design.class_name, design.title, design.style, 0, 0, 0, 0, owner,
                   /*hMenu=*/nullptr, GetModuleHandleW(nullptr), this);
-  for (const ControlSpec& control : spec.controls) {
+  for (const ControlDesign& control : design.controls) {
     controls_.push_back(CreateWindowExW(0, control.window_class, control.text,
                                         WS_CHILD | WS_VISIBLE | control.style, 0, 0, 0, 0, window_,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
@@ -67,15 +67,15 @@ Form::~Form() {
 
 void Form::Layout(int dpi) {
   const SIZE size = WindowSizeForClient(
-      {TwipsToPixels(spec_.client_width, dpi), TwipsToPixels(spec_.client_height, dpi)},
-      spec_.style, spec_.ex_style, dpi);
+      {TwipsToPixels(design_.client_width, dpi), TwipsToPixels(design_.client_height, dpi)},
+      design_.style, design_.ex_style, dpi);
   SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   // The old fonts go only after every control has let go of them.
   std::vector<GdiObject<HFONT>> fonts;
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    const ControlSpec& control = spec_.controls[i];
+    const ControlDesign& control = design_.controls[i];
     const LOGFONTW font = control.font_centipoints
                               ? ShiftJisFont(kLabelFace, control.font_centipoints, dpi)
                               : UserInterfaceFont(dpi);
@@ -131,8 +131,8 @@ LRESULT Form::HandleMessage(UINT message, WPARAM w, LPARAM l) {
 
 HBRUSH Form::ColourLabel(HDC dc, HWND control) const {
   const int id = GetDlgCtrlID(control);
-  for (const ControlSpec& spec : spec_.controls) {
-    if (spec.id == id) SetTextColor(dc, spec.text_colour);
+  for (const ControlDesign& design : design_.controls) {
+    if (design.id == id) SetTextColor(dc, design.text_colour);
   }
   SetBkMode(dc, TRANSPARENT);
   return BackgroundBrush();
@@ -148,7 +148,7 @@ void Form::Activate(bool active) {
   }
   HWND focus = saved_focus_;
   for (std::size_t i = 0; !focus && i < controls_.size(); ++i) {
-    if (spec_.controls[i].style & WS_TABSTOP) focus = controls_[i];
+    if (design_.controls[i].style & WS_TABSTOP) focus = controls_[i];
   }
   SetFocus(focus ? focus : window_);
 }

@@ -16,7 +16,7 @@ struct TwipsRect {
   int left, top, width, height;
 };
 
-struct ControlSpec {
+struct ControlDesign {
   int id;
   const wchar_t* window_class;  // "BUTTON" or "STATIC"
   const wchar_t* text;
@@ -26,14 +26,14 @@ struct ControlSpec {
   COLORREF text_colour;  // labels only
 };
 
-struct FormSpec {
+struct FormDesign {
   const wchar_t* class_name;
   const wchar_t* title;
   DWORD style;
   DWORD ex_style;
   int client_width, client_height;  // twips
   int icon_id;                      // 0 for none
-  std::span<const ControlSpec> controls;
+  std::span<const ControlDesign> controls;
 };
 
 // A fixed-size top-level window with the light cyan background, laid out from twips at its
@@ -41,7 +41,7 @@ struct FormSpec {
 // their own colour straight onto the background. The window is destroyed with the object.
 class Form {
  public:
-  Form(const FormSpec& spec, HWND owner);
+  Form(const FormDesign& design, HWND owner);
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -64,7 +64,7 @@ class Form {
   // Sizes the window and places the controls for this DPI, keeping the window's top left.
   void Layout(int dpi);
 
-  const FormSpec& spec_;
+  const FormDesign& design_;
   HWND window_ = nullptr;
   std::vector<HWND> controls_;
   std::vector<GdiObject<HFONT>> fonts_;

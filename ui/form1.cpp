@@ -10,7 +10,7 @@ constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;  // SS_LEFT wraps the line inside the box
 
 // In tab order, which is the order of creation.
-constexpr ControlSpec kControls[] = {
+constexpr ControlDesign kControls[] = {
     {kCommand1Id, L"BUTTON", L"OK", kButton, {720, 960, 1215, 375}, 0, 0},
     {kCommand2Id, L"BUTTON", L"Cancel", kButton, {2640, 960, 1335, 375}, 0, 0},
     {kLabel1Id,
@@ -23,7 +23,7 @@ constexpr ControlSpec kControls[] = {
 };
 
 // A single fixed border with the close box alone: no sizing, no minimise or maximise.
-constexpr FormSpec kForm1 = {
+constexpr FormDesign kForm1 = {
     L"Tavrel.Form1",
     L"ランタイムセットアッップ",
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,

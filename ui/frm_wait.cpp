@@ -5,7 +5,7 @@
 namespace tavrel {
 namespace {
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlDesign kControls[] = {
     {kLabelId,
      L"STATIC",
      L"セットアップ中．．．",
@@ -17,7 +17,7 @@ constexpr ControlSpec kControls[] = {
 
 // WS_DLGFRAME without WS_BORDER is a dialog frame without a caption; WS_EX_TOOLWINDOW keeps it
 // out of the taskbar.
-constexpr FormSpec kFrmWait = {
+constexpr FormDesign kFrmWait = {
     L"Tavrel.frmWait", L"", WS_POPUP | WS_DLGFRAME, WS_EX_TOOLWINDOW, 4125, 1170, 0, kControls,
 };
 
