@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <utility>
@@ -31,13 +30,6 @@ struct CopyBench {
   fake::FakePlatform fake;
   Module1 engine{fake.View()};
 };
-
-// Bytes that differ from their neighbours, so that a lost, doubled or shifted chunk shows.
-inline std::string PatternedBytes(std::size_t size) {
-  std::string bytes(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 % 251);
-  return bytes;
-}
 
 // Names each case of a parameterised test after its `name`.
 struct NameOfCase {

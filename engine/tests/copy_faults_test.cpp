@@ -10,6 +10,7 @@ namespace tavrel {
 namespace {
 
 using fake::FakeBytes;
+using fake::PatternedBytes;
 using fake::Step;
 
 struct Scenario {

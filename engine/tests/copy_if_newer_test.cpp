@@ -12,6 +12,7 @@ namespace tavrel {
 namespace {
 
 using fake::FakeBytes;
+using fake::PatternedBytes;
 using fake::Step;
 
 // ---- The freshness decision ----

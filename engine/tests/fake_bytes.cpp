@@ -65,4 +65,17 @@ std::string FakeBytes::Text() const {
 
 void PrintTo(const FakeBytes& bytes, std::ostream* out) { *out << '"' << bytes.Text() << '"'; }
 
+std::string PatternedBytes(std::size_t size, std::uint8_t seed) {
+  // A period of 251 does not divide the chunk size, so no two chunks of a file are alike.
+  std::string period(251, '\0');
+  for (std::size_t i = 0; i < period.size(); ++i) {
+    period[i] = static_cast<char>((i * 7 + seed) % 251);
+  }
+  std::string bytes;
+  bytes.reserve(size + period.size());
+  while (bytes.size() < size) bytes += period;
+  bytes.resize(size);
+  return bytes;
+}
+
 }  // namespace tavrel::fake

@@ -41,4 +41,8 @@ class FakeBytes {
 
 void PrintTo(const FakeBytes& bytes, std::ostream* out);
 
+// Bytes that differ from their neighbours, so that a lost, doubled or shifted chunk shows; the
+// seed tells one file from another.
+std::string PatternedBytes(std::size_t size, std::uint8_t seed = 0);
+
 }  // namespace tavrel::fake

@@ -33,12 +33,12 @@ const char* StepName(Step step) {
   return "?";
 }
 
-namespace {
-
 std::string FolderOf(const std::string& path) {
   const std::size_t separator = path.rfind('\\');
   return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
+
+namespace {
 
 bool IsTemporaryName(const std::string& path) {
   return path.substr(FolderOf(path).size()).starts_with("\\~tavrel");

@@ -42,6 +42,9 @@ inline constexpr Step kAllSteps[] = {
     Step::kCloseWriting, Step::kReplace};
 const char* StepName(Step step);
 
+// The text before the last "\", as the fake takes a file's folder.
+std::string FolderOf(const std::string& path);
+
 // An in-memory file system that behaves as Windows does where the engine can tell: an open file
 // can be neither deleted nor replaced, a read-only file can be read but not deleted or replaced,
 // and a file can be made only in a folder that exists. Every call is appended to the log.

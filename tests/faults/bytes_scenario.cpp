@@ -42,7 +42,7 @@ void ReadOneFile(ByteReader& reader, Scenario& scenario) {
   size |= reader.Next();
   const std::uint8_t attributes = reader.Next();
   if (attributes & 1) size += kSizeStretch;
-  ScenarioFile file{.bytes = PatternedBytes(size, reader.Next())};
+  ScenarioFile file{.bytes = fake::PatternedBytes(size, reader.Next())};
   file.read_only = attributes & 2;
   file.hidden = attributes & 4;
   file.stamp =

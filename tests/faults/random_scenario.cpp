@@ -45,7 +45,8 @@ class Draw {
   }
 
   ScenarioFile File() {
-    ScenarioFile file{.bytes = PatternedBytes(Size(), static_cast<std::uint8_t>(Between(0, 250)))};
+    ScenarioFile file{.bytes =
+                          fake::PatternedBytes(Size(), static_cast<std::uint8_t>(Between(0, 250)))};
     file.stamp = Chance(0.95) ? std::optional<FileTime>(Pick(kStamps)) : std::nullopt;
     return file;
   }

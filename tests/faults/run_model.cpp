@@ -48,7 +48,7 @@ class Simulation {
   explicit Simulation(const Scenario& scenario) : scenario_(scenario) {
     expected_.files = scenario.files;
     folders_ = scenario.folders;
-    for (const auto& [path, file] : scenario.files) folders_.insert(FolderOf(path));
+    for (const auto& [path, file] : scenario.files) folders_.insert(fake::FolderOf(path));
   }
 
   ExpectedRun Run() {
@@ -134,7 +134,7 @@ class Simulation {
     const ScenarioFile* input = Fails(Step::kLength) ? nullptr : Find(source);
     if (input == nullptr || Fails(Step::kOpenForReading)) return CopyFails(kCannotOpen, source);
     const std::string bytes = input->bytes;
-    if (Fails(Step::kCreateTemporaryBeside) || !folders_.contains(FolderOf(destination))) {
+    if (Fails(Step::kCreateTemporaryBeside) || !folders_.contains(fake::FolderOf(destination))) {
       Fails(Step::kCloseReading);
       return CopyFails(kCannotCreate, destination);
     }

@@ -6,23 +6,6 @@
 
 namespace tavrel::faults {
 
-std::string PatternedBytes(std::size_t size, std::uint8_t seed) {
-  // A period of 251 does not divide the chunk size, so no two chunks of a file are alike.
-  std::string period(251, '\0');
-  for (std::size_t i = 0; i < period.size(); ++i)
-    period[i] = static_cast<char>((i * 7 + seed) % 251);
-  std::string bytes;
-  bytes.reserve(size + period.size());
-  while (bytes.size() < size) bytes += period;
-  bytes.resize(size);
-  return bytes;
-}
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t separator = path.rfind('\\');
-  return separator == std::string::npos ? std::string() : path.substr(0, separator);
-}
-
 std::string Describe(const Scenario& scenario) {
   std::ostringstream out;
   for (const auto& [path, file] : scenario.files) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -50,12 +49,5 @@ struct Scenario {
 
 // The scenario in a few lines, to reproduce a failing case by hand.
 std::string Describe(const Scenario& scenario);
-
-// Bytes that differ from their neighbours, so that a lost or shifted chunk shows; the seed tells
-// one file from another.
-std::string PatternedBytes(std::size_t size, std::uint8_t seed);
-
-// The text before the last "\", as the fake file system takes a file's folder.
-std::string FolderOf(const std::string& path);
 
 }  // namespace tavrel::faults
