@@ -98,7 +98,7 @@ TEST_F(RunSetupTest, AnEmptyDescriptionShowsProgressThenTheCompletionWithAnEmpty
   EXPECT_EQ(engine_.IniPath, R"(C:\Setup\qxSetup.ini)");
 }
 
-TEST_F(RunSetupTest, TheWalkStopsAtTheFirstMissingOrEmptyValue) {
+TEST_F(RunSetupTest, TheWalkStopsAtTheFirstMissingKey) {
   SetEntry(1, "a.dll,,$SYSTEM");
   SetEntry(2, "b.dll,,$SYSTEM");
   SetEntry(4, "c.dll,,$SYSTEM");
