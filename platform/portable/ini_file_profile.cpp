@@ -28,7 +28,9 @@ const IniFileProfile::Cache* IniFileProfile::Load(const std::string& path) {
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (error || !std::filesystem::is_regular_file(status)) return nullptr;
+  // Each call clears `error` when it succeeds, so each is checked before the next.
   const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) return nullptr;
   const auto time = std::filesystem::last_write_time(path, error);
   if (error) return nullptr;
   if (cache_ && cache_->path == path && cache_->size == size && cache_->time == time) {

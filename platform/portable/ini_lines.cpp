@@ -1,6 +1,7 @@
 #include "platform/portable/ini_lines.h"
 
 #include <cstddef>
+#include <unordered_set>
 
 #include "platform/portable/cp932_bytes.h"
 #include "platform/portable/utf8.h"
@@ -130,13 +131,13 @@ bool SameIniName(std::string_view a, std::string_view b) {
 }
 
 IniIndex::IniIndex(const IniText& text) {
-  std::unordered_map<std::string, bool> sections_seen;
+  std::unordered_set<std::string> sections_seen;
   std::optional<std::string> section;  // nothing outside a section that the lookup searches
   for (const IniLine& line : text.lines) {
     if (line.kind == IniLine::Kind::kSection) {
       std::string folded = FoldIniName(line.name);
       // Only the first section of a name is searched.
-      const bool first = sections_seen.emplace(folded, true).second;
+      const bool first = sections_seen.insert(folded).second;
       section = first ? std::optional<std::string>(std::move(folded)) : std::nullopt;
     } else if (section) {
       keys_.emplace(*section + '\0' + FoldIniName(line.name), &line);

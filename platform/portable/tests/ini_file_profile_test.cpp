@@ -6,6 +6,8 @@
 #include <fstream>
 #include <string>
 
+#include "tests/faults/description_bytes.h"
+
 namespace tavrel {
 namespace {
 
@@ -52,13 +54,8 @@ TEST_F(IniFileProfileTest, CutsToTheBufferWithoutSplittingACharacter) {
 }
 
 TEST_F(IniFileProfileTest, CutsUtf16TextByItsAnsiLength) {
-  std::string file = "\xFF\xFE";
-  for (char16_t unit : u"[BOOT]\nCopy1=" + std::u16string(600, u'あ') + u"\n") {
-    if (unit == 0) break;
-    file += static_cast<char>(unit & 0xFF);
-    file += static_cast<char>(unit >> 8);
-  }
-  Write(file);
+  Write(description_bytes::Utf16LittleEndianWithMark(u"[BOOT]\nCopy1=" +
+                                                     std::u16string(600, u'あ') + u"\n"));
   std::string expected;
   for (int i = 0; i < 511; ++i) expected += "あ";
   EXPECT_EQ(Get("Copy1"), expected);
