@@ -8,7 +8,8 @@ namespace tavrel {
 
 std::optional<int> EntryNumber(std::string_view key_name) {
   constexpr std::string_view kPrefix = "Copy";
-  if (key_name.size() <= kPrefix.size() || !SameIniName(key_name.substr(0, 4), kPrefix)) {
+  if (key_name.size() <= kPrefix.size() ||
+      !SameIniName(key_name.substr(0, kPrefix.size()), kPrefix)) {
     return std::nullopt;
   }
   const std::string_view digits = key_name.substr(kPrefix.size());

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "engine/fields.h"
+#include "platform/portable/ini_lines.h"
 #include "platform/portable/utf8.h"
 
 namespace tavrel {
@@ -12,14 +13,6 @@ namespace tavrel {
 namespace {
 
 constexpr char kSeparator = ',';
-
-std::string AsciiUpper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
 
 std::string_view TrimSpaces(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -67,9 +60,9 @@ void CheckEntry(const CheckInput& input, const PlannedEntry& planned, std::vecto
   const std::string folder_field = GetField(value, 3, kSeparator);
   // With empty directories a keyword only shortens the field, so any change means it matched.
   const bool expanded = ExpandFolderMacro(folder_field, "", "") != folder_field;
-  const std::string spelled = AsciiUpper(TrimSpaces(folder_field));
+  const std::string_view spelled = TrimSpaces(folder_field);
   for (std::string_view keyword : {"$WIN", "$SYSTEM"}) {
-    if (!expanded && spelled.starts_with(keyword)) {
+    if (!expanded && SameIniName(spelled.substr(0, keyword.size()), keyword)) {
       out.push_back({Code::kKeywordCase, 0, planned.n, {folder_field, std::string(keyword)}});
       break;
     }
@@ -81,12 +74,12 @@ void CheckEntry(const CheckInput& input, const PlannedEntry& planned, std::vecto
   }
 
   const std::string regist_field = GetField(value, 4, kSeparator);
-  if (!entry.regist && AsciiUpper(TrimSpaces(regist_field)) == "REGIST") {
+  if (!entry.regist && SameIniName(TrimSpaces(regist_field), "REGIST")) {
     out.push_back({Code::kRegistNearMiss, 0, planned.n, {regist_field}});
   }
   if (std::count(value.begin(), value.end(), kSeparator) >= 4) {
-    std::size_t fourth = 0;
-    for (int i = 0; i < 4; ++i) fourth = value.find(kSeparator, i == 0 ? 0 : fourth + 1);
+    std::size_t fourth = value.find(kSeparator);
+    for (int i = 1; i < 4; ++i) fourth = value.find(kSeparator, fourth + 1);
     out.push_back({Code::kExtraFields, 0, planned.n, {std::string(value.substr(fourth + 1))}});
   }
   if (planned.value != planned.uncut_value) {
