@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "tests/faults/engine_run.h"
 #include "tests/faults/random_scenario.h"
