@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/text_conversion.h"
 #include "tests/e2e/driver/artefacts.h"
 #include "tests/e2e/driver/call_log.h"
 #include "tests/e2e/driver/case_folder.h"
@@ -39,8 +40,8 @@ struct Places {
 };
 
 Places PlacesOf(const std::string& name) {
-  const fs::path root = CasesRoot() / Wide(name);
-  return {Utf8((root / L"app").wstring()), Utf8((root / L"dest").wstring())};
+  const fs::path root = CasesRoot() / Utf8ToWide(name);
+  return {WideToUtf8((root / L"app").wstring()), WideToUtf8((root / L"dest").wstring())};
 }
 
 enum class Form { kFile, kFolder, kHeldFile };
@@ -57,7 +58,7 @@ struct DescriptionCase {
 };
 
 std::u16string Utf16(const std::string& utf8) {
-  const std::wstring wide = Wide(utf8);
+  const std::wstring wide = Utf8ToWide(utf8);
   return {wide.begin(), wide.end()};
 }
 
@@ -233,13 +234,14 @@ TEST_P(BadDescription, GivesTheDefinedResult) {
   const DescriptionCase& c = GetParam();
   CaseFolder folder(c.name);
   const fs::path dest = folder.Destination("dest");
-  ASSERT_EQ(Utf8(dest.wstring()), PlacesOf(c.name).dest);
+  ASSERT_EQ(WideToUtf8(dest.wstring()), PlacesOf(c.name).dest);
   // a.dll registers: a value that keeps "REGIST" whole shows no message.
   fs::copy_file(VolstrakFixture("register_ok"), folder.app() / L"a.dll");
   for (const char* source : {"b.dll", "テスト.dll"}) {
-    WritePattern(folder.app() / Wide(source), 100, 1);
+    WritePattern(folder.app() / Utf8ToWide(source), 100, 1);
   }
-  for (const std::string& sub_folder : c.folders) fs::create_directory(dest / Wide(sub_folder));
+  for (const std::string& sub_folder : c.folders)
+    fs::create_directory(dest / Utf8ToWide(sub_folder));
   const fs::path description = folder.app() / L"qxSetup.ini";
   std::optional<HeldFile> held;
   if (c.form == Form::kFolder) {
@@ -256,11 +258,11 @@ TEST_P(BadDescription, GivesTheDefinedResult) {
   const RunRecord run = AnswerMessagesUntilExit(process, std::chrono::seconds(30));
 
   std::vector<std::string> messages;
-  for (const MessageBoxView& box : run.messages) messages.push_back(Utf8(box.text));
+  for (const MessageBoxView& box : run.messages) messages.push_back(WideToUtf8(box.text));
   EXPECT_EQ(messages, c.messages);
   EXPECT_EQ(run.exit_status, c.exit_status);
   std::vector<fs::path> installed;
-  for (const std::string& name : c.installed) installed.push_back(dest / Wide(name));
+  for (const std::string& name : c.installed) installed.push_back(dest / Utf8ToWide(name));
   std::sort(installed.begin(), installed.end());
   EXPECT_EQ(EntriesIn(dest), installed);
   int registrations = 0;
@@ -276,7 +278,7 @@ INSTANTIATE_TEST_SUITE_P(Descriptions, BadDescription, testing::ValuesIn(Cases()
 TEST(BadDescriptionLong, ThirtyTwoThousandSevenHundredSixtySevenEntries) {
   CaseFolder folder("entries_32767");
   WritePattern(folder.app() / L"a.dll", 100, 1);
-  const std::string entry = "=a.dll,," + Utf8(folder.Destination("dest").wstring()) + "\r\n";
+  const std::string entry = "=a.dll,," + WideToUtf8(folder.Destination("dest").wstring()) + "\r\n";
   std::string bytes = "[BOOT]\r\n";
   for (int n = 1; n <= 32767; ++n) bytes += "Copy" + std::to_string(n) + entry;
   bytes += "Copy32768=missing.dll,,\r\n";
@@ -289,7 +291,7 @@ TEST(BadDescriptionLong, ThirtyTwoThousandSevenHundredSixtySevenEntries) {
   const RunRecord run = AnswerMessagesUntilExit(process, std::chrono::seconds(150));
 
   ASSERT_EQ(run.messages.size(), 1u);
-  EXPECT_EQ(Utf8(run.messages[0].text), kComplete);
+  EXPECT_EQ(WideToUtf8(run.messages[0].text), kComplete);
   EXPECT_EQ(run.exit_status, kCompleted);
   int comparisons = 0;
   for (const LoggedCall& call : ReadCallLog(folder.log()))

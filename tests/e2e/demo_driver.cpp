@@ -10,11 +10,11 @@
 #include <string>
 #include <thread>
 
+#include "platform/win32/text_conversion.h"
 #include "tests/e2e/driver/picture.h"
 #include "tests/e2e/driver/session.h"
 #include "tests/e2e/driver/tavrel_ids.h"
 #include "tests/e2e/driver/tavrel_process.h"
-#include "tests/e2e/driver/text.h"
 #include "tests/e2e/driver/windows.h"
 
 namespace tavrel::e2e {
@@ -26,7 +26,7 @@ constexpr std::chrono::milliseconds kPaintTime{300};
 void Save(HWND window, const std::filesystem::path& file) {
   std::this_thread::sleep_for(kPaintTime);
   SaveBmp(CaptureWindow(window), file);
-  std::printf("picture: %s\n", Utf8(file.wstring()).c_str());
+  std::printf("picture: %s\n", WideToUtf8(file.wstring()).c_str());
 }
 
 int Demo(const std::filesystem::path& exe, const std::filesystem::path& pictures) {
@@ -49,11 +49,11 @@ int Demo(const std::filesystem::path& exe, const std::filesystem::path& pictures
   int count = 0;
   const RunRecord run =
       AnswerMessagesUntilExit(process, std::chrono::seconds(60), [&](const MessageBoxView& box) {
-        std::string text = Utf8(box.text);
+        std::string text = WideToUtf8(box.text);
         for (char& c : text) {
           if (c == '\r') c = '\n';
         }
-        std::printf("message box \"%s\"%s:\n  %s\n", Utf8(box.title).c_str(),
+        std::printf("message box \"%s\"%s:\n  %s\n", WideToUtf8(box.title).c_str(),
                     box.has_icon ? " (warning)" : "", text.c_str());
         Save(box.box, pictures / (L"message" + std::to_wstring(++count) + L".bmp"));
       });

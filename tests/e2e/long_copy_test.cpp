@@ -9,12 +9,12 @@
 #include <thread>
 #include <vector>
 
+#include "platform/win32/text_conversion.h"
 #include "tests/e2e/driver/call_log.h"
 #include "tests/e2e/driver/case_folder.h"
 #include "tests/e2e/driver/picture.h"
 #include "tests/e2e/driver/tavrel_ids.h"
 #include "tests/e2e/driver/tavrel_process.h"
-#include "tests/e2e/driver/text.h"
 #include "tests/e2e/driver/windows.h"
 #include "tests/e2e/expected_looks.h"
 
@@ -36,7 +36,7 @@ class LongCopy : public testing::Test {
     SetLastWrite(folder_.app() / L"big.bin", StampOfDay(20));
     WriteBytes(destination_ / L"big.bin", "old contents");
     SetLastWrite(destination_ / L"big.bin", StampOfDay(10));
-    folder_.WriteSetupDescription("[BOOT]\r\nCopy1=big.bin,," + Utf8(destination_.wstring()) +
+    folder_.WriteSetupDescription("[BOOT]\r\nCopy1=big.bin,," + WideToUtf8(destination_.wstring()) +
                                   "\r\n");
   }
   ~LongCopy() override {

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/text_conversion.h"
 #include "tests/e2e/driver/case_folder.h"
 #include "tests/e2e/driver/picture.h"
 #include "tests/e2e/driver/session.h"
 #include "tests/e2e/driver/tavrel_ids.h"
 #include "tests/e2e/driver/tavrel_process.h"
-#include "tests/e2e/driver/text.h"
 #include "tests/e2e/driver/windows.h"
 #include "tests/e2e/expected_looks.h"
 
@@ -32,7 +32,7 @@ class MainWindow : public testing::Test {
     SetLastWrite(folder_.app() / L"new.txt", StampOfDay(20));
     WriteBytes(destination_ / L"new.txt", "old contents");
     SetLastWrite(destination_ / L"new.txt", StampOfDay(10));
-    folder_.WriteSetupDescription("[BOOT]\r\nCopy1=new.txt,," + Utf8(destination_.wstring()) +
+    folder_.WriteSetupDescription("[BOOT]\r\nCopy1=new.txt,," + WideToUtf8(destination_.wstring()) +
                                   "\r\n");
   }
 
@@ -72,7 +72,7 @@ TEST_F(MainWindow, LooksAsDesigned) {
     ASSERT_TRUE(window);
     wchar_t class_name[32] = {};
     GetClassNameW(window, class_name, 32);
-    EXPECT_EQ(_wcsicmp(class_name, control.class_name), 0) << Utf8(class_name);
+    EXPECT_EQ(_wcsicmp(class_name, control.class_name), 0) << WideToUtf8(class_name);
     EXPECT_EQ(WindowText(window), control.text);
     const RECT& r = control.at_96_dpi;
     EXPECT_EQ(ControlRect(form, control.id), ScaledRect(r.left, r.top, r.right, r.bottom));

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/win32/text_conversion.h"
 #include "tests/e2e/driver/artefacts.h"
 #include "tests/e2e/driver/call_log.h"
 #include "tests/e2e/driver/case_folder.h"
@@ -17,7 +18,6 @@
 #include "tests/e2e/driver/session.h"
 #include "tests/e2e/driver/tavrel_ids.h"
 #include "tests/e2e/driver/tavrel_process.h"
-#include "tests/e2e/driver/text.h"
 #include "tests/e2e/driver/windows.h"
 
 namespace tavrel::e2e {
@@ -65,7 +65,7 @@ RunRecord RunToTheEnd(TavrelProcess& process) {
 // The one message of a failed copy: the message, a carriage return, the path; no icon.
 void ExpectFailureMessage(const RunRecord& run, const std::string& message, const fs::path& path) {
   ASSERT_EQ(run.messages.size(), 1u);
-  EXPECT_EQ(Utf8(run.messages[0].text), message + "\r" + Utf8(path.wstring()));
+  EXPECT_EQ(WideToUtf8(run.messages[0].text), message + "\r" + WideToUtf8(path.wstring()));
   EXPECT_EQ(run.messages[0].title, L"Tavrel");
   EXPECT_FALSE(run.messages[0].has_icon);
   EXPECT_EQ(run.exit_status, kFailed);
@@ -112,8 +112,8 @@ TEST_P(RealFailure, IsToldAndLosesNothing) {
   std::optional<OldCopy> old_copy;
   if (c.destination_folder_exists) old_copy.emplace(destination);
   if (c.read_only_destination) SetFileAttributesW(destination.c_str(), FILE_ATTRIBUTE_READONLY);
-  folder.WriteSetupDescription("[BOOT]\r\nCopy1=a.bin,," + Utf8(destination_folder.wstring()) +
-                               "\r\n");
+  folder.WriteSetupDescription("[BOOT]\r\nCopy1=a.bin,," +
+                               WideToUtf8(destination_folder.wstring()) + "\r\n");
 
   std::optional<HeldFile> held;
   if (c.hold != Hold::kNothing) held.emplace(c.hold == Hold::kSource ? source : destination);
@@ -153,8 +153,8 @@ TEST(RealFailureOnDisk, FullDisk) {
   const fs::path source = folder.app() / L"big.bin";
   WritePattern(source, free_bytes.QuadPart + (1u << 20), 2);
   SetLastWrite(source, StampOfDay(20));
-  folder.WriteSetupDescription("[BOOT]\r\nCopy1=big.bin,," + Utf8(destination_folder.wstring()) +
-                               "\r\n");
+  folder.WriteSetupDescription("[BOOT]\r\nCopy1=big.bin,," +
+                               WideToUtf8(destination_folder.wstring()) + "\r\n");
 
   TavrelProcess process(folder.exe(), folder.log());
   ExpectFailureMessage(RunToTheEnd(process), kCannotWrite, old_copy.file());
@@ -176,13 +176,13 @@ TEST(RealFailureOnDisk, DestinationPathLongerThanMaxPath) {
   const fs::path source = folder.app() / L"a.bin";
   WritePattern(source, 40000, 3);
   SetLastWrite(source, StampOfDay(20));
-  folder.WriteSetupDescription("[BOOT]\r\nCopy1=a.bin,," + Utf8(destination_folder.wstring()) +
-                               "\r\n");
+  folder.WriteSetupDescription("[BOOT]\r\nCopy1=a.bin,," +
+                               WideToUtf8(destination_folder.wstring()) + "\r\n");
 
   TavrelProcess process(folder.exe(), folder.log());
   const RunRecord run = RunToTheEnd(process);
   ASSERT_EQ(run.messages.size(), 1u);
-  EXPECT_EQ(Utf8(run.messages[0].text), "セットアップが完了しました。");
+  EXPECT_EQ(WideToUtf8(run.messages[0].text), "セットアップが完了しました。");
   EXPECT_EQ(run.exit_status, kCompleted);
   EXPECT_TRUE(ReadBytes(old_copy.file()) == ReadBytes(source));
   EXPECT_EQ(LastWrite(old_copy.file()), StampOfDay(20));
@@ -200,8 +200,8 @@ TEST(RealFailureOnDisk, CancelInTheMiddleOfOneGib) {
   SetLastWrite(source, StampOfDay(20));
   const fs::path destination_folder = folder.Destination("dest");
   const OldCopy old_copy(destination_folder / L"big.bin");
-  folder.WriteSetupDescription("[BOOT]\r\nCopy1=big.bin,," + Utf8(destination_folder.wstring()) +
-                               "\r\n");
+  folder.WriteSetupDescription("[BOOT]\r\nCopy1=big.bin,," +
+                               WideToUtf8(destination_folder.wstring()) + "\r\n");
 
   std::optional<TavrelProcess> process(std::in_place, folder.exe(), folder.log());
   HWND form = WaitForWindow(process->id(), kForm1Class);

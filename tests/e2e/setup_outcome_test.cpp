@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/text_conversion.h"
 #include "tests/e2e/driver/artefacts.h"
 #include "tests/e2e/driver/call_log.h"
 #include "tests/e2e/driver/case_folder.h"
 #include "tests/e2e/driver/session.h"
 #include "tests/e2e/driver/tavrel_ids.h"
 #include "tests/e2e/driver/tavrel_process.h"
-#include "tests/e2e/driver/text.h"
 #include "tests/e2e/driver/windows.h"
 
 namespace tavrel::e2e {
@@ -193,16 +193,16 @@ const OutcomeCase kCases[] = {
 std::string WindowsDirectory(UINT(WINAPI* get)(LPWSTR, UINT)) {
   wchar_t path[MAX_PATH] = {};
   get(path, MAX_PATH);
-  return Utf8(path);
+  return WideToUtf8(path);
 }
 
 class SetupOutcome : public testing::TestWithParam<OutcomeCase> {
  protected:
   SetupOutcome() : folder_(GetParam().name) {
-    places_ = {{"{app}", Utf8(folder_.app().wstring())},
-               {"{root}", Utf8(folder_.root().wstring())},
-               {"{dest}", Utf8(folder_.Destination("dest").wstring())},
-               {"{jdest}", Utf8(folder_.Destination("配布先").wstring())},
+    places_ = {{"{app}", WideToUtf8(folder_.app().wstring())},
+               {"{root}", WideToUtf8(folder_.root().wstring())},
+               {"{dest}", WideToUtf8(folder_.Destination("dest").wstring())},
+               {"{jdest}", WideToUtf8(folder_.Destination("配布先").wstring())},
                {"{win}", WindowsDirectory(GetWindowsDirectoryW)},
                {"{sys}", WindowsDirectory(GetSystemDirectoryW)}};
     RemoveFromWindowsFolders();
@@ -218,7 +218,7 @@ class SetupOutcome : public testing::TestWithParam<OutcomeCase> {
     }
     return text;
   }
-  fs::path PathOf(const std::string& text) const { return Wide(Expand(text)); }
+  fs::path PathOf(const std::string& text) const { return Utf8ToWide(Expand(text)); }
 
   void RemoveFromWindowsFolders() const {
     for (const FileAfter& file : GetParam().after) {
@@ -269,7 +269,7 @@ class SetupOutcome : public testing::TestWithParam<OutcomeCase> {
     for (const char* folder : {"{dest}", "{jdest}"}) {
       for (const auto& entry : fs::directory_iterator(PathOf(folder))) {
         EXPECT_TRUE(expected.contains(entry.path()))
-            << "left behind: " << Utf8(entry.path().wstring());
+            << "left behind: " << WideToUtf8(entry.path().wstring());
       }
     }
   }
@@ -291,8 +291,8 @@ TEST_P(SetupOutcome, AsThePersonSeesIt) {
   ASSERT_EQ(run.messages.size(), c.messages.size());
   for (size_t i = 0; i < c.messages.size(); ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(Utf8(run.messages[i].text), Expand(c.messages[i].text));
-    EXPECT_EQ(Utf8(run.messages[i].title), c.messages[i].title);
+    EXPECT_EQ(WideToUtf8(run.messages[i].text), Expand(c.messages[i].text));
+    EXPECT_EQ(WideToUtf8(run.messages[i].title), c.messages[i].title);
     EXPECT_EQ(run.messages[i].has_icon, c.messages[i].warning_icon);
     if (c.messages[i].text == kCompletion.text) {
       EXPECT_FALSE(run.progress_window_behind[i]) << "the progress window still stands";

@@ -8,7 +8,6 @@ namespace tavrel::e2e {
 // Where the build put what the tests run, as Windows paths (the build tree seen through Z:).
 std::filesystem::path TavrelExe();
 std::filesystem::path LoggingVolstrak();
-std::filesystem::path ProductionVolstrak();
 // A fixture DLL of the support library's build: volstrak_fixture_NAME, by NAME.
 std::filesystem::path VolstrakFixture(std::string_view name);
 // The folder under which each test case lays out its own fresh folder.
@@ -18,8 +17,5 @@ std::filesystem::path CasesRoot();
 // ("T:\\"; absent where no tmpfs could be mounted), and a file of 1 GiB of random bytes.
 std::filesystem::path FullDiskDrive();
 std::filesystem::path OneGibSource();
-
-// A host path of the build tree ("/work/...") as Wine sees it ("Z:\work\...").
-std::filesystem::path ThroughDriveZ(std::string_view host_path);
 
 }  // namespace tavrel::e2e

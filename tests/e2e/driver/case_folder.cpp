@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/win32/text_conversion.h"
 #include "tests/e2e/driver/artefacts.h"
 #include "tests/e2e/driver/text.h"
 
@@ -55,7 +56,7 @@ std::vector<Entry> Children(const fs::path& folder) {
 
 }  // namespace
 
-CaseFolder::CaseFolder(std::string_view name) : root_(CasesRoot() / Wide(name)) {
+CaseFolder::CaseFolder(std::string_view name) : root_(CasesRoot() / Utf8ToWide(name)) {
   RemoveTree(root_);
   fs::create_directories(app());
   fs::copy_file(TavrelExe(), exe());
@@ -63,7 +64,7 @@ CaseFolder::CaseFolder(std::string_view name) : root_(CasesRoot() / Wide(name)) 
 }
 
 fs::path CaseFolder::Destination(std::string_view name) const {
-  fs::path folder = root_ / Wide(name);
+  fs::path folder = root_ / Utf8ToWide(name);
   fs::create_directories(folder);
   return folder;
 }

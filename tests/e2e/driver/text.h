@@ -5,10 +5,6 @@
 
 namespace tavrel::e2e {
 
-// The driver keeps UTF-8 inside like the program; Windows calls take UTF-16.
-std::wstring Wide(std::string_view utf8);
-std::string Utf8(std::wstring_view wide);
-
 // The bytes of `utf8` in code page 932 (Shift-JIS), the encoding packagers write qxSetup.ini in.
 // Throws when a character has no Shift-JIS form, so a test never writes a silently damaged file.
 std::string ShiftJis(std::string_view utf8);
