@@ -30,8 +30,9 @@ std::uint64_t LengthOf(const std::string& path) {
   return std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
 }
 
-// What a copy must make of the source; checked outside the timed part.
-void CheckCopied(const std::string& source, const std::string& destination) {
+// Checks, outside the timed part, that the copy has the source's length, then deletes it: each
+// copy must start with no destination, or CopyIfNewer would find it up to date.
+void CheckAndDeleteCopy(const std::string& source, const std::string& destination) {
   if (LengthOf(destination) != LengthOf(source)) Fail("copy has the wrong length", destination);
   if (!DeleteFileW(Utf8ToWide(destination).c_str())) Fail("cannot delete", destination);
 }
@@ -86,7 +87,7 @@ std::string MeasureCopy(BenchPlatform& platform, const std::string& source,
                 {[&] { CopyByBareLoop(source, destination); },
                  [&] { CopyByEngine(platform, source, destination); },
                  [&] { CopyByCopyFile(source, destination); }},
-                runs, [&] { CheckCopied(source, destination); });
+                runs, [&] { CheckAndDeleteCopy(source, destination); });
   return Table(cases, 0, 0);
 }
 
@@ -94,7 +95,7 @@ std::string MeasureCopyMemory(BenchPlatform& platform, const std::string& source
                               const std::string& folder) {
   const std::string destination = folder + "\\memory.bin";
   CopyByEngine(platform, source, destination);
-  CheckCopied(source, destination);
+  CheckAndDeleteCopy(source, destination);
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
   if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
