@@ -15,11 +15,6 @@ HeldFile::HeldFile(const std::filesystem::path& file)
   }
 }
 
-HeldFile::~HeldFile() { Release(); }
-
-void HeldFile::Release() {
-  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  handle_ = INVALID_HANDLE_VALUE;
-}
+HeldFile::~HeldFile() { CloseHandle(handle_); }
 
 }  // namespace tavrel::e2e

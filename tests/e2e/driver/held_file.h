@@ -17,9 +17,6 @@ class HeldFile {
   HeldFile(const HeldFile&) = delete;
   HeldFile& operator=(const HeldFile&) = delete;
 
-  // Lets go before the end of the scope, so that a test can read the file.
-  void Release();
-
  private:
   HANDLE handle_;
 };
