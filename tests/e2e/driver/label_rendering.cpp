@@ -27,6 +27,10 @@ HWND CreateCanvas(SIZE size) {
   return canvas;
 }
 
+// The font height in pixels for a point size at the screen's DPI, as LOGFONT wants it: whole
+// pixels, rounded down, as the program chooses them.
+int FontHeight(int point_size_hundredths) { return -(point_size_hundredths * ScreenDpi() / 7200); }
+
 }  // namespace
 
 int ScreenDpi() {
@@ -37,11 +41,6 @@ int ScreenDpi() {
 }
 
 int Scaled(int pixels_at_96) { return MulDiv(pixels_at_96, ScreenDpi(), 96); }
-
-int FontHeight(int point_size_hundredths) {
-  // Whole pixels, rounded down, as the program chooses them.
-  return -(point_size_hundredths * ScreenDpi() / 7200);
-}
 
 Picture RenderLabel(const LabelLook& look) {
   HWND canvas = CreateCanvas(look.size);

@@ -25,9 +25,6 @@ struct LabelLook {
 // Another process's font cannot be read under Wine (WM_GETFONT across processes fails there).
 Picture RenderLabel(const LabelLook& look);
 
-// The font height in pixels for a point size at the screen's DPI, as LOGFONT wants it.
-int FontHeight(int point_size_hundredths);
-
 // The screen's DPI, and a length at 96 DPI scaled to it.
 int ScreenDpi();
 int Scaled(int pixels_at_96);
