@@ -22,12 +22,6 @@ RECT ChildRect(HWND parent, int id) {
   return rect;
 }
 
-SIZE ClientSize(HWND window) {
-  RECT rect{};
-  GetClientRect(window, &rect);
-  return {rect.right, rect.bottom};
-}
-
 LOGFONTW ControlFont(HWND control) {
   LOGFONTW font{};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);

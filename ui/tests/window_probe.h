@@ -14,8 +14,6 @@ std::wstring Text(HWND window);
 // The control's rectangle in its parent's client area.
 RECT ChildRect(HWND parent, int id);
 
-SIZE ClientSize(HWND window);
-
 // The font the control was given with WM_SETFONT.
 LOGFONTW ControlFont(HWND control);
 
