@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <stdexcept>
 
-#include "platform/portable/cp932_bytes.h"
 #include "platform/portable/cp932_text.h"
-#include "platform/portable/utf8.h"
+#include "text/cp932_bytes.h"
+#include "text/utf8.h"
 
 namespace tavrel {
 

@@ -4,8 +4,8 @@
 #include <iterator>
 #include <system_error>
 
-#include "platform/portable/cp932_bytes.h"
 #include "platform/portable/cp932_text.h"
+#include "text/cp932_bytes.h"
 
 namespace tavrel {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/portable/ini_lines.h"
 #include "platform/profile.h"
+#include "text/ini_lines.h"
 
 namespace tavrel {
 

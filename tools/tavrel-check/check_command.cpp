@@ -4,7 +4,7 @@
 #include <iterator>
 #include <system_error>
 
-#include "platform/portable/ini_lines.h"
+#include "text/ini_lines.h"
 #include "tools/tavrel-check/description_scan.h"
 #include "tools/tavrel-check/encoding_check.h"
 #include "tools/tavrel-check/findings.h"

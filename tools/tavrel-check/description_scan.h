@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/portable/ini_lines.h"
+#include "text/ini_lines.h"
 
 namespace tavrel {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "platform/portable/cp932_bytes.h"
-#include "platform/portable/utf8.h"
+#include "text/cp932_bytes.h"
+#include "text/utf8.h"
 
 namespace tavrel {
 

@@ -5,8 +5,8 @@
 #include <unordered_map>
 
 #include "engine/fields.h"
-#include "platform/portable/ini_lines.h"
-#include "platform/portable/utf8.h"
+#include "text/ini_lines.h"
+#include "text/utf8.h"
 
 namespace tavrel {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <system_error>
 
-#include "platform/portable/ini_lines.h"
+#include "text/ini_lines.h"
 
 namespace tavrel {
 

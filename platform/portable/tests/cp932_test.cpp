@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/portable/cp932_bytes.h"
+#include "text/cp932_bytes.h"
 #include "platform/portable/cp932_text.h"
 
 namespace tavrel {

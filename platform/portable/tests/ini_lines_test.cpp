@@ -1,4 +1,4 @@
-#include "platform/portable/ini_lines.h"
+#include "text/ini_lines.h"
 
 #include <gtest/gtest.h>
 

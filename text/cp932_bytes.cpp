@@ -1,4 +1,4 @@
-#include "platform/portable/cp932_bytes.h"
+#include "text/cp932_bytes.h"
 
 namespace tavrel {
 

@@ -1,10 +1,10 @@
-#include "platform/portable/ini_lines.h"
+#include "text/ini_lines.h"
 
 #include <cstddef>
 #include <unordered_set>
 
-#include "platform/portable/cp932_bytes.h"
-#include "platform/portable/utf8.h"
+#include "text/cp932_bytes.h"
+#include "text/utf8.h"
 
 namespace tavrel {
 
