@@ -39,6 +39,11 @@ std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
 
 std::optional<CheckOptions> ParseArguments(const std::vector<std::string>& arguments) {
   CheckOptions options;
+  if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "--version")) {
+    options.request =
+        arguments[0] == "--help" ? CheckOptions::Request::kHelp : CheckOptions::Request::kVersion;
+    return options;
+  }
   bool folder_given = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];

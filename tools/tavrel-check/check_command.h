@@ -19,13 +19,16 @@ enum class CheckStatus : int {
 };
 
 struct CheckOptions {
+  enum class Request { kCheck, kHelp, kVersion };
+  Request request = Request::kCheck;
   bool json = false;
   std::optional<std::string> win_dir;
   std::optional<std::string> sys_dir;
   std::string folder = ".";
 };
 
-// Nothing when the arguments do not fit "[--json] [--windir DIR] [--sysdir DIR] [FOLDER]".
+// Nothing when the arguments do not fit "[--json] [--windir DIR] [--sysdir DIR] [FOLDER]", or
+// "--help" or "--version" alone.
 std::optional<CheckOptions> ParseArguments(const std::vector<std::string>& arguments);
 
 // What the checker takes from the system it runs on.

@@ -1,5 +1,6 @@
 // tavrel-check [--json] [--windir DIR] [--sysdir DIR] [FOLDER]: what FOLDER\qxSetup.ini makes the
-// installer do, and what in it is probably not what its author meant.
+// installer do, and what in it is probably not what its author meant. --help and --version print
+// to standard output and succeed; a wrong command line gets the usage on standard error.
 #include <memory>
 
 #include "tools/tavrel-check/check_command.h"
@@ -12,6 +13,15 @@ int main(int argc, char** argv) {
   if (!options) {
     WriteText(std::string(WordsFor(language).usage) + "\n", true);
     return static_cast<int>(CheckStatus::kNoDescription);
+  }
+  if (options->request == CheckOptions::Request::kHelp) {
+    WriteText(std::string(WordsFor(language).usage) + "\n", false);
+    return 0;
+  }
+  if (options->request == CheckOptions::Request::kVersion) {
+    // The project's version, from CMake.
+    WriteText("tavrel-check " TAVREL_VERSION "\n", false);
+    return 0;
   }
   const std::unique_ptr<Profile> profile = MakeProfile();
   const CheckOutput output = RunCheck(*options, CheckHost{

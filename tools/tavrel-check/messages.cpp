@@ -90,7 +90,9 @@ constexpr ReportWords kEnglish{
     .no_warnings = "No warnings.",
     .no_description = "There is no qxSetup.ini in {1}.",
     .unreadable = "{1} cannot be read.",
-    .usage = "usage: tavrel-check [--json] [--windir DIR] [--sysdir DIR] [FOLDER]",
+    .usage =
+        "usage: tavrel-check [--json] [--windir DIR] [--sysdir DIR] [FOLDER]\n"
+        "       tavrel-check --help | --version",
 };
 
 constexpr ReportWords kJapanese{
@@ -102,7 +104,8 @@ constexpr ReportWords kJapanese{
     .no_description = "{1} に qxSetup.ini がありません。",
     .unreadable = "{1} を読み取れません。",
     .usage =
-        "使い方: tavrel-check [--json] [--windir フォルダー] [--sysdir フォルダー] [フォルダー]",
+        "使い方: tavrel-check [--json] [--windir フォルダー] [--sysdir フォルダー] [フォルダー]\n"
+        "        tavrel-check --help | --version",
 };
 
 }  // namespace
