@@ -14,7 +14,6 @@ std::optional<std::filesystem::path> FindName(const std::filesystem::path& folde
   std::error_code error;
   const std::filesystem::path exact = folder / PathFromUtf8(name);
   if (std::filesystem::exists(exact, error)) return exact;
-  if (name == "." || name == "..") return std::nullopt;
   for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
     if (SameIniName(Utf8FromPath(item.path().filename()), name)) return item.path();
   }
