@@ -1,15 +1,20 @@
-# Runs PROGRAM with ARGS (a ;-list) under EMULATOR and checks its exit status against STATUS and
-# its standard output against each regular expression in EXPECT (a ;-list). The output goes
-# through a file: Wine's helper processes keep inherited pipes open.
-set(output ${CMAKE_CURRENT_BINARY_DIR}/expect_run_${STATUS}.out)
-execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${ARGS} RESULT_VARIABLE status OUTPUT_FILE ${output}
-                ERROR_VARIABLE error)
-file(READ ${output} text)
+# Runs PROGRAM with ARGS (a ;-list) under EMULATOR and checks its exit status against STATUS, and
+# its standard output and error against each regular expression in OUT and ERR (;-lists). Both
+# go through files: Wine's helper processes keep inherited pipes open.
+string(MD5 run "${ARGS}")
+set(output ${CMAKE_CURRENT_BINARY_DIR}/expect_run_${run})
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${ARGS} RESULT_VARIABLE status
+                OUTPUT_FILE ${output}.out ERROR_FILE ${output}.err)
+file(READ ${output}.out out)
+file(READ ${output}.err err)
 if(NOT status EQUAL STATUS)
-  message(FATAL_ERROR "exit status ${status}, expected ${STATUS}\n${text}\n${error}")
+  message(FATAL_ERROR "exit status ${status}, expected ${STATUS}\n${out}\n${err}")
 endif()
-foreach(pattern IN LISTS EXPECT)
-  if(NOT text MATCHES "${pattern}")
-    message(FATAL_ERROR "output lacks ${pattern}:\n${text}")
-  endif()
+foreach(stream out err)  # standard output, standard error
+  string(TOUPPER ${stream} patterns)
+  foreach(pattern IN LISTS ${patterns})
+    if(NOT "${${stream}}" MATCHES "${pattern}")
+      message(FATAL_ERROR "standard ${stream} lacks ${pattern}:\n${${stream}}")
+    endif()
+  endforeach()
 endforeach()
