@@ -25,16 +25,46 @@ bool EndsInLoneLeadByte(std::string_view text) {
   return false;
 }
 
+// A Unicode description can hold characters that the ANSI code page lacks, and the A function
+// hands them over as look-alikes ("café" as "cafe"). Such a value comes back as the file holds
+// it, so that the name fails instead of naming another file; nothing when the ANSI code page
+// holds the whole value, or when it cannot be read this way.
+std::optional<std::string> UnicodeValue(const std::string& section, const std::string& key,
+                                        const std::string& path, std::size_t buffer_chars) {
+  const std::optional<std::wstring> wide_section = Utf8ToWide(section);
+  const std::optional<std::wstring> wide_key = Utf8ToWide(key);
+  const std::optional<std::wstring> wide_path = Utf8ToWide(path);
+  if (!wide_section || !wide_key || !wide_path) return std::nullopt;
+  std::wstring buffer(buffer_chars, L'\0');
+  GetPrivateProfileStringW(wide_section->c_str(), wide_key->c_str(), L"", buffer.data(),
+                           static_cast<DWORD>(buffer_chars), wide_path->c_str());
+  buffer.resize(wcsnlen(buffer.data(), buffer_chars - 1));
+  if (WideToAnsi(buffer)) return std::nullopt;
+  return WideToUtf8(buffer);
+}
+
 }  // namespace
 
-std::string Win32Profile::GetString(const std::string& section, const std::string& key,
-                                    const std::string& path, std::size_t buffer_bytes) {
-  if (buffer_bytes == 0) return {};
+std::optional<std::string> Win32Profile::GetString(const std::string& section,
+                                                   const std::string& key, const std::string& path,
+                                                   std::size_t buffer_bytes) {
+  const std::optional<std::string> ansi_section = Utf8ToAnsi(section);
+  const std::optional<std::string> ansi_key = Utf8ToAnsi(key);
+  const std::optional<std::string> ansi_path = Utf8ToAnsi(path);
+  // A path the A function would cut or could not spell makes it read another file, or none, and
+  // report every key missing.
+  if (buffer_bytes == 0 || !ansi_section || !ansi_key || !ansi_path ||
+      ansi_path->size() >= MAX_PATH) {
+    return std::nullopt;
+  }
   std::string buffer(buffer_bytes, '\0');
-  GetPrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(), "", buffer.data(),
-                           static_cast<DWORD>(buffer_bytes), Utf8ToAnsi(path).c_str());
+  GetPrivateProfileStringA(ansi_section->c_str(), ansi_key->c_str(), "", buffer.data(),
+                           static_cast<DWORD>(buffer_bytes), ansi_path->c_str());
   buffer.resize(strnlen(buffer.data(), buffer_bytes - 1));
   if (buffer.size() == buffer_bytes - 1 && EndsInLoneLeadByte(buffer)) buffer.pop_back();
+  if (std::optional<std::string> unicode = UnicodeValue(section, key, path, buffer_bytes)) {
+    return unicode;
+  }
   return AnsiToUtf8(buffer);
 }
 
