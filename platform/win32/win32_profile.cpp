@@ -9,6 +9,8 @@
 namespace tavrel {
 namespace {
 
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+
 // Whether the text ends in the first byte of a double-byte character whose second byte was cut
 // off. Lead and trail bytes share values, so only a scan from the start can tell.
 bool EndsInLoneLeadByte(std::string_view text) {
@@ -65,7 +67,11 @@ std::optional<std::string> Win32Profile::GetString(const std::string& section,
   if (std::optional<std::string> unicode = UnicodeValue(section, key, path, buffer_bytes)) {
     return unicode;
   }
-  return AnsiToUtf8(buffer);
+  // Bytes that are not text in the ANSI code page reach the A function as U+FFFD where the code
+  // page is UTF-8: such a value names no file that the description meant.
+  std::optional<std::string> value = AnsiToUtf8(buffer);
+  if (value && value->find(kReplacementCharacter) != std::string::npos) return std::nullopt;
+  return value;
 }
 
 }  // namespace tavrel
