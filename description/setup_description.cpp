@@ -11,8 +11,8 @@ constexpr std::size_t kValueBufferBytes = 1024;
 
 }  // namespace
 
-std::string ReadSetupValue(Profile& profile, const std::string& ini_path,
-                           const std::string& section, const std::string& key) {
+std::optional<std::string> ReadSetupValue(Profile& profile, const std::string& ini_path,
+                                          const std::string& section, const std::string& key) {
   return profile.GetString(section, key, ini_path, kValueBufferBytes);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/profile.h"
@@ -7,8 +8,9 @@
 namespace tavrel {
 
 // The value of key in section of the description at ini_path, as a 1024-byte buffer holds it (at
-// most 1023 bytes in the ANSI code page); empty when the file, section or key is missing.
-std::string ReadSetupValue(Profile& profile, const std::string& ini_path,
-                           const std::string& section, const std::string& key);
+// most 1023 bytes in the ANSI code page); empty when the file, section or key is missing; nothing
+// when the description cannot be read exactly (see Profile::GetString).
+std::optional<std::string> ReadSetupValue(Profile& profile, const std::string& ini_path,
+                                          const std::string& section, const std::string& key);
 
 }  // namespace tavrel

@@ -15,11 +15,6 @@ namespace tavrel {
 
 namespace {
 
-constexpr CopyResult kResultFailed = 0;
-constexpr CopyResult kResultCopied = 1;
-constexpr CopyResult kResultUpToDate = 2;
-constexpr CopyResult kResultStopped = -1;
-
 // The most that is copied between two pumps of the window events.
 constexpr std::uint64_t kChunkBytes = 16384;
 
@@ -30,9 +25,11 @@ void TellCopyFailure(UserInterface& ui, std::string_view message, const std::str
 }
 
 // A version comparison, where the support library can make one, overrides the dates both ways.
-Freshness DecideFreshness(Platform& platform, const std::string& source,
+// `input` is the open source, or null when it could not be opened.
+Freshness DecideFreshness(Platform& platform, File* input, const std::string& source,
                           const std::string& destination) {
-  if (!platform.files.Exists(destination)) return Freshness::kSourceNewer;
+  // A hidden or system destination is a file like any other: only a folder or nothing is absent.
+  if (!platform.files.IsFile(destination)) return Freshness::kSourceNewer;
   std::int32_t comparison = 0;
   const std::optional<std::int32_t> compared =
       platform.support.CompareVersion(source, destination, comparison);
@@ -41,7 +38,7 @@ Freshness DecideFreshness(Platform& platform, const std::string& source,
     return Freshness::kFailed;
   }
   if (*compared == 1) return comparison > 0 ? Freshness::kSourceNewer : Freshness::kUpToDate;
-  const std::optional<FileTime> source_time = platform.files.LastModified(source);
+  const std::optional<FileTime> source_time = input ? input->LastModified() : std::nullopt;
   if (!source_time) {
     TellCopyFailure(platform.ui, kCannotOpen, source);
     return Freshness::kFailed;
@@ -52,92 +49,114 @@ Freshness DecideFreshness(Platform& platform, const std::string& source,
   return Freshness::kSourceNewer;
 }
 
-// Closes both files and removes the temporary one, so that nothing is open or half-written while
-// the person reads the message that follows.
-void Discard(FileSystem& files, File& input, TemporaryFile& temporary) {
+// Closes both files; the temporary one is removed as it closes, so that nothing is open or
+// half-written while the person reads the message that follows.
+void Discard(File& input, TemporaryFile& temporary) {
   input.Close();
-  temporary.file->Close();
-  files.Delete(temporary.path);
+  temporary.Close();
 }
 
 // Copies the source into a temporary file beside the destination and puts it in the
 // destination's place only when every byte is written: a failure or a stop leaves the old
 // destination as it was.
-CopyResult CopyThroughTemporary(Platform& platform, const bool& stop_flag,
+CopyResult CopyThroughTemporary(Platform& platform, const bool& stop_flag, File& input,
                                 const std::string& source, const std::string& destination) {
-  const std::optional<std::uint64_t> length = platform.files.Length(source);
-  const std::unique_ptr<File> input = length ? platform.files.OpenForReading(source) : nullptr;
-  if (!input) {
+  // The length of the file that is read, not of whatever its name showed a moment before.
+  const std::optional<std::uint64_t> length = input.Length();
+  if (!length) {
+    input.Close();
     TellCopyFailure(platform.ui, kCannotOpen, source);
-    return kResultFailed;
+    return kCopyFailed;
   }
   // One buffer serves every chunk, so memory stays at one chunk. Not getting it is told as a
   // destination that cannot be made, before anything is made.
   const std::unique_ptr<std::byte[]> buffer(
       new (std::nothrow) std::byte[static_cast<std::size_t>(std::min(*length, kChunkBytes))]);
-  std::optional<TemporaryFile> temporary =
-      buffer ? platform.files.CreateTemporaryBeside(destination) : std::nullopt;
+  const std::unique_ptr<TemporaryFile> temporary =
+      buffer ? platform.files.CreateTemporaryBeside(destination) : nullptr;
   if (!temporary) {
-    input->Close();
+    input.Close();
     TellCopyFailure(platform.ui, kCannotCreate, destination);
-    return kResultFailed;
+    return kCopyFailed;
   }
 
   for (std::uint64_t remaining = *length; remaining > 0;) {
     const std::span<std::byte> chunk(buffer.get(),
                                      static_cast<std::size_t>(std::min(remaining, kChunkBytes)));
-    if (!input->Read(chunk)) {
-      Discard(platform.files, *input, *temporary);
+    if (!input.Read(chunk)) {
+      Discard(input, *temporary);
       TellCopyFailure(platform.ui, kCannotRead, source);
-      return kResultFailed;
+      return kCopyFailed;
     }
-    if (!temporary->file->Write(chunk)) {
-      Discard(platform.files, *input, *temporary);
+    if (!temporary->Write(chunk)) {
+      Discard(input, *temporary);
       TellCopyFailure(platform.ui, kCannotWrite, destination);
-      return kResultFailed;
+      return kCopyFailed;
     }
     remaining -= chunk.size();
     platform.ui.PumpEvents();
     if (stop_flag) {
-      Discard(platform.files, *input, *temporary);
-      return kResultStopped;
+      Discard(input, *temporary);
+      return kCopyStopped;
     }
   }
 
-  const bool input_closed = input->Close();
-  const bool temporary_closed = temporary->file->Close();
-  // Asked before the replace: once the new bytes stand in place, their date could no longer be
-  // carried over, and the old copy would be gone.
-  if (!input_closed || !temporary_closed ||
-      !platform.support.Reachable(SupportLibrary::Function::kCopyFileDateTime)) {
-    platform.files.Delete(temporary->path);
-    TellCopyFailure(platform.ui, *length == 0 ? kCannotCreate : kCannotWrite, destination);
-    return kResultFailed;
+  // A failure at the end is told through the last step that ran: the write, or for an empty
+  // source the making of the destination.
+  const std::string_view unfinished = *length == 0 ? kCannotCreate : kCannotWrite;
+  // CopyFileDateTime is looked up before the replace: once the new bytes stand in place, their
+  // date could no longer be carried over, and the old copy would be gone.
+  if (!input.Close() || !platform.support.Reachable(SupportLibrary::Function::kCopyFileDateTime)) {
+    temporary->Close();
+    TellCopyFailure(platform.ui, unfinished, destination);
+    return kCopyFailed;
   }
-  if (!platform.files.Replace(temporary->path, destination)) {
-    platform.files.Delete(temporary->path);
-    TellCopyFailure(platform.ui, kCannotCreate, destination);
-    return kResultFailed;
+  switch (temporary->Install(destination)) {
+    case TemporaryFile::Outcome::kInstalled:
+      break;
+    case TemporaryFile::Outcome::kNotWritten:
+      TellCopyFailure(platform.ui, unfinished, destination);
+      return kCopyFailed;
+    case TemporaryFile::Outcome::kNotReplaced:
+      TellCopyFailure(platform.ui, kCannotCreate, destination);
+      return kCopyFailed;
   }
   // Reachable above; its own result is not examined.
   platform.support.CopyFileDateTime(destination, source);
-  return kResultCopied;
+  return kCopied;
 }
 
 }  // namespace
 
 CopyResult Module1::CopyIfNewer(const std::string& source, const std::string& destination) {
   platform_.ui.PumpEvents();
-  if (StopFlag) return kResultStopped;
-  switch (DecideFreshness(platform_, source, destination)) {
+  if (StopFlag) return kCopyStopped;
+  // The support library takes paths in the ANSI code page: a name that it cannot spell would
+  // reach it as a look-alike, and another file would be compared, dated or registered.
+  if (!platform_.support.CanPass(source)) {
+    TellCopyFailure(platform_.ui, kCannotOpen, source);
+    return kCopyFailed;
+  }
+  if (!platform_.support.CanPass(destination)) {
+    TellCopyFailure(platform_.ui, kCannotCreate, destination);
+    return kCopyFailed;
+  }
+  // Opened before anything is decided, so that the date compared and the bytes copied are those
+  // of one and the same file. A source that cannot be opened fails only where it is needed.
+  const std::unique_ptr<File> input = platform_.files.OpenForReading(source);
+  switch (DecideFreshness(platform_, input.get(), source, destination)) {
     case Freshness::kUpToDate:
-      return kResultUpToDate;
+      return kUpToDate;
     case Freshness::kFailed:
-      return kResultFailed;
+      return kCopyFailed;
     case Freshness::kSourceNewer:
       break;
   }
-  return CopyThroughTemporary(platform_, StopFlag, source, destination);
+  if (!input) {
+    TellCopyFailure(platform_.ui, kCannotOpen, source);
+    return kCopyFailed;
+  }
+  return CopyThroughTemporary(platform_, StopFlag, *input, source, destination);
 }
 
 }  // namespace tavrel

@@ -13,16 +13,28 @@ namespace tavrel {
 
 namespace {
 
+// The compiler cannot see that the virtual EndProgram never returns; should a platform's return,
+// stopping here beats running on past the end that was asked for.
+[[noreturn]] void End(UserInterface& ui, ExitStatus status) {
+  ui.EndProgram(status);
+  std::abort();
+}
+
 // A registration that fails is told and passed over; a library that cannot be called ends the run.
 void Register(Platform& platform, const std::string& path) {
   const std::optional<std::int32_t> registered = platform.support.RegistDll(path, -1);
   if (!registered) {
     platform.ui.ShowMessage(TwoLines(kLibraryUnreachable, "RegistDll"), MessageIcon::kWarning);
-    platform.ui.EndProgram(ExitStatus::kFailed);
+    End(platform.ui, ExitStatus::kFailed);
   }
   if (*registered == 0) {
     platform.ui.ShowMessage(path + std::string(kRegistrationFailed), MessageIcon::kWarning);
   }
+}
+
+[[noreturn]] void TellUnreadableDescription(UserInterface& ui) {
+  ui.ShowMessage(std::string(kIniFileUnreadable), MessageIcon::kWarning);
+  End(ui, ExitStatus::kFailed);
 }
 
 }  // namespace
@@ -35,39 +47,35 @@ void Module1::RunSetup() {
   UserInterface& ui = platform_.ui;
   WinDir = platform_.directories.WindowsDirectory();
   SysDir = platform_.directories.SystemDirectory();
-  AppPath = platform_.directories.ProgramFolder();
+  const std::optional<std::string> program_folder = platform_.directories.ProgramFolder();
+  AppPath = program_folder.value_or("");
   IniPath = AppPath + "\\qxSetup.ini";
-  if (!platform_.files.Exists(IniPath)) {
+  if (!program_folder || !platform_.files.Exists(IniPath)) {
     ui.ShowMessage(std::string(kIniFileMissing), MessageIcon::kWarning);
-    ui.EndProgram(ExitStatus::kFailed);
+    End(ui, ExitStatus::kFailed);
   }
   // The lookup tells nothing of a description it cannot read (another program holds it): every
   // entry would look missing, and a run that installed nothing would be reported complete.
-  if (!platform_.files.OpenForReading(IniPath)) {
-    ui.ShowMessage(std::string(kIniFileUnreadable), MessageIcon::kWarning);
-    ui.EndProgram(ExitStatus::kFailed);
-  }
+  if (!platform_.files.Readable(IniPath)) TellUnreadableDescription(ui);
   ui.ShowProgressWindow();
   ui.PumpEvents();
   InstallList();
   ui.UnloadProgressWindow();
   ui.ShowMessage(std::string(kSetupComplete), MessageIcon::kNone, std::string());
-  ui.EndProgram(ExitStatus::kCompleted);
-  // The compiler cannot see that the virtual EndProgram never returns; should a platform's
-  // return, stopping here beats running past the end of a function that must not return.
-  std::abort();
+  End(ui, ExitStatus::kCompleted);
 }
 
 void Module1::InstallList() {
   for (int n = 1; n <= kLastEntry; ++n) {
-    const std::string value =
+    const std::optional<std::string> value =
         ReadSetupValue(platform_.profile, IniPath, kEntrySection, EntryKey(n));
-    if (value.empty()) return;
-    const InstallEntry entry = ReadInstallEntry(value, AppPath, WinDir, SysDir);
+    if (!value) TellUnreadableDescription(platform_.ui);
+    if (value->empty()) return;
+    const InstallEntry entry = ReadInstallEntry(*value, AppPath, WinDir, SysDir);
     const CopyResult result = CopyIfNewer(entry.source_path, entry.destination_path);
     // CopyIfNewer has told the person already, and every file it opened is closed.
-    if (result < 0) platform_.ui.EndProgram(ExitStatus::kStopped);
-    if (result == 0) platform_.ui.EndProgram(ExitStatus::kFailed);
+    if (result == kCopyStopped) End(platform_.ui, ExitStatus::kStopped);
+    if (result <= kCopyFailed) End(platform_.ui, ExitStatus::kFailed);
     if (entry.regist) Register(platform_, entry.destination_path);
   }
 }

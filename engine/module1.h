@@ -7,9 +7,12 @@
 
 namespace tavrel {
 
-// The result of CopyIfNewer: 0 failed (the person has been told), 1 copied, 2 up to date, -1
-// stopped at a stop request. The run goes on only after a result above 0.
+// The result of CopyIfNewer. The run goes on only after a result above 0.
 using CopyResult = std::int16_t;
+inline constexpr CopyResult kCopyFailed = 0;  // the person has been told
+inline constexpr CopyResult kCopied = 1;
+inline constexpr CopyResult kUpToDate = 2;      // the destination was left untouched
+inline constexpr CopyResult kCopyStopped = -1;  // at a stop request
 
 // The setup engine: one setup run from the OK button to the end of the program.
 class Module1 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tavrel {
@@ -17,8 +18,9 @@ class Directories {
   virtual std::string SystemDirectory() = 0;
 
   // The folder of the program file, without a trailing separator, except at the root of a drive
-  // ("C:\"), where the separator is part of the name.
-  virtual std::string ProgramFolder() = 0;
+  // ("C:\"), where the separator is part of the name. Nothing when its name cannot be held as
+  // text (a lone UTF-16 surrogate).
+  virtual std::optional<std::string> ProgramFolder() = 0;
 };
 
 }  // namespace tavrel

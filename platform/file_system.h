@@ -18,6 +18,12 @@ class File {
  public:
   virtual ~File() = default;
 
+  // The open file's length in bytes and its last-modified time, from the file itself and not
+  // from its name, so that they belong to the bytes that are read; nothing when they cannot be
+  // read.
+  virtual std::optional<std::uint64_t> Length() = 0;
+  virtual std::optional<FileTime> LastModified() = 0;
+
   // Reads exactly buffer.size() bytes from the current position; false on an error or when the
   // file ends first.
   virtual bool Read(std::span<std::byte> buffer) = 0;
@@ -29,10 +35,22 @@ class File {
   virtual bool Close() = 0;
 };
 
-// A new, empty file open for writing, named by the file system.
-struct TemporaryFile {
-  std::unique_ptr<File> file;
-  std::string path;
+// A new file beside a destination, open for writing. Until Install has put it in place it is
+// removed when it is closed, and by the system when the process dies, so that no unfinished copy
+// is ever left behind.
+class TemporaryFile : public File {
+ public:
+  enum class Outcome {
+    kInstalled,    // the destination now holds this file's bytes
+    kNotWritten,   // the bytes could not be flushed to the disk or the file closed
+    kNotReplaced,  // the destination could not be replaced (read-only, in use, a folder)
+  };
+
+  // Flushes and closes the file and puts it in the place of `destination`, which may or may not
+  // exist, in one step; a destination that has the hidden or system attribute keeps it.
+  // Afterwards the destination holds either its old contents or this file's, and the file is
+  // closed and, unless installed, removed.
+  virtual Outcome Install(const std::string& destination) = 0;
 };
 
 class FileSystem {
@@ -43,27 +61,23 @@ class FileSystem {
   // hidden files and system files do not count.
   virtual bool Exists(const std::string& path) = 0;
 
-  // The file's length in bytes; nothing when it cannot be measured.
-  virtual std::optional<std::uint64_t> Length(const std::string& path) = 0;
+  // True when a file of any attributes stands at exactly this path; folders do not count.
+  virtual bool IsFile(const std::string& path) = 0;
+
+  // True when the file can be opened for reading while other programs read, write or delete it,
+  // as the profile functions open it.
+  virtual bool Readable(const std::string& path) = 0;
 
   // The file's last-modified time; nothing when it cannot be read.
   virtual std::optional<FileTime> LastModified(const std::string& path) = 0;
 
-  // True when the file was deleted.
-  virtual bool Delete(const std::string& path) = 0;
-
-  // Opens an existing file for binary reading; null when it cannot be opened.
+  // Opens an existing file for binary reading; nobody can write to it until it is closed. Null
+  // when it cannot be opened.
   virtual std::unique_ptr<File> OpenForReading(const std::string& path) = 0;
 
   // Creates a new, uniquely named file in the folder of `path` (the text before its last "\"),
-  // open for binary writing; nothing when the folder is missing or not writable.
-  virtual std::optional<TemporaryFile> CreateTemporaryBeside(const std::string& path) = 0;
-
-  // Puts the closed file `temporary` in the place of `destination`, which may or may not exist,
-  // in one step: afterwards `destination` holds either its old contents or the temporary file's.
-  // False when the destination cannot be replaced (read-only, in use, a folder); both files are
-  // then as they were.
-  virtual bool Replace(const std::string& temporary, const std::string& destination) = 0;
+  // open for binary writing; null when the folder is missing or not writable.
+  virtual std::unique_ptr<TemporaryFile> CreateTemporaryBeside(const std::string& path) = 0;
 };
 
 }  // namespace tavrel

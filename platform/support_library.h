@@ -17,6 +17,10 @@ class SupportLibrary {
   // Loads the library and looks the function up, once; false when either cannot be found.
   virtual bool Reachable(Function function) = 0;
 
+  // True when the path can be handed to the library exactly: the ANSI code page holds every
+  // character of it.
+  virtual bool CanPass(const std::string& path) = 0;
+
   // RegistDll(path, flag): 0 when the registration failed. Nothing when it cannot be reached.
   virtual std::optional<std::int32_t> RegistDll(const std::string& path, std::int32_t flag) = 0;
 

@@ -32,15 +32,14 @@ void RegisterFormClass(const FormDesign& design, WNDPROC procedure) {
   RegisterClassExW(&window_class);
 }
 
-void CentreInWorkArea(HWND window) {
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+// The whole screen of the primary monitor, taskbar included, as the windows were designed to open.
+void CentreOnScreen(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  SetWindowPos(window, nullptr, work.left + (work.right - work.left - width) / 2,
-               work.top + (work.bottom - work.top - height) / 2, 0, 0,
+  SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -58,7 +57,7 @@ Form::Form(const FormDesign& design, HWND owner) : design_(design) {
                                         GetModuleHandleW(nullptr), nullptr));
   }
   Layout(WindowDpi(window_));
-  CentreInWorkArea(window_);
+  CentreOnScreen(window_);
 }
 
 Form::~Form() {

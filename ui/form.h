@@ -37,7 +37,7 @@ struct FormDesign {
 };
 
 // A fixed-size top-level window with the light cyan background, laid out from twips at its
-// monitor's DPI and opened hidden in the centre of the work area. Labels draw their text in
+// monitor's DPI and opened hidden in the centre of the screen. Labels draw their text in
 // their own colour straight onto the background. The window is destroyed with the object.
 class Form {
  public:

@@ -20,8 +20,9 @@ void Win32UserInterface::UnloadProgressWindow() { progress_.reset(); }
 void Win32UserInterface::ShowMessage(const std::string& text, MessageIcon icon,
                                      const std::optional<std::string>& title) {
   const UINT type = MB_OK | (icon == MessageIcon::kWarning ? MB_ICONEXCLAMATION : 0);
-  MessageBoxW(main_window_, Utf8ToWide(text).c_str(),
-              Utf8ToWide(title.value_or(kApplicationTitle)).c_str(), type);
+  // The texts are the program's own and paths that came through a checked conversion.
+  MessageBoxW(main_window_, Utf8ToWide(text).value_or(L"\uFFFD").c_str(),
+              Utf8ToWide(title.value_or(kApplicationTitle)).value_or(L"\uFFFD").c_str(), type);
 }
 
 void Win32UserInterface::PumpEvents() { PumpPendingMessages(); }

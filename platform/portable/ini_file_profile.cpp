@@ -9,12 +9,14 @@
 
 namespace tavrel {
 
-std::string IniFileProfile::GetString(const std::string& section, const std::string& key,
-                                      const std::string& path, std::size_t buffer_bytes) {
+std::optional<std::string> IniFileProfile::GetString(const std::string& section,
+                                                     const std::string& key,
+                                                     const std::string& path,
+                                                     std::size_t buffer_bytes) {
   const Cache* cache = Load(path);
-  if (cache == nullptr || buffer_bytes == 0) return {};
+  if (cache == nullptr || buffer_bytes == 0) return std::string();
   const IniLine* line = cache->index.Find(section, key);
-  if (line == nullptr || !line->value) return {};
+  if (line == nullptr || !line->value) return std::string();
   // A NUL in the file ends the value, as it ends the text that the lookup copies.
   const std::string_view written =
       std::string_view(*line->value).substr(0, line->value->find('\0'));

@@ -17,8 +17,8 @@ namespace tavrel {
 // host; values come back as UTF-8.
 class IniFileProfile final : public Profile {
  public:
-  std::string GetString(const std::string& section, const std::string& key, const std::string& path,
-                        std::size_t buffer_bytes) override;
+  std::optional<std::string> GetString(const std::string& section, const std::string& key,
+                                       const std::string& path, std::size_t buffer_bytes) override;
 
  private:
   struct Cache {

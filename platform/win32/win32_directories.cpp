@@ -11,12 +11,13 @@ namespace {
 
 constexpr UINT kDirectoryBuffer = 260;
 
-// The buffer starts zeroed, so an unexamined failure reads as the empty text.
+// The buffer starts zeroed, so an unexamined failure reads as the empty text; so does a name
+// that is not text in the ANSI code page.
 template <typename Lookup>
 std::string AnsiDirectory(Lookup lookup) {
   char buffer[kDirectoryBuffer] = {};
   lookup(buffer, kDirectoryBuffer);
-  return AnsiToUtf8(std::string_view(buffer, strnlen(buffer, kDirectoryBuffer)));
+  return AnsiToUtf8(std::string_view(buffer, strnlen(buffer, kDirectoryBuffer))).value_or("");
 }
 
 std::wstring ModuleFileName() {
@@ -39,7 +40,7 @@ std::string Win32Directories::WindowsDirectory() { return AnsiDirectory(GetWindo
 
 std::string Win32Directories::SystemDirectory() { return AnsiDirectory(GetSystemDirectoryA); }
 
-std::string FolderOfProgramFile(std::wstring_view program_file) {
+std::optional<std::string> FolderOfProgramFile(std::wstring_view program_file) {
   const std::size_t separator = program_file.find_last_of(L'\\');
   std::wstring folder(program_file.substr(0, separator == std::wstring_view::npos ? 0 : separator));
   // "C:" alone would name the drive's current folder, not its root.
@@ -47,6 +48,8 @@ std::string FolderOfProgramFile(std::wstring_view program_file) {
   return WideToUtf8(folder);
 }
 
-std::string Win32Directories::ProgramFolder() { return FolderOfProgramFile(ModuleFileName()); }
+std::optional<std::string> Win32Directories::ProgramFolder() {
+  return FolderOfProgramFile(ModuleFileName());
+}
 
 }  // namespace tavrel

@@ -8,13 +8,13 @@ namespace tavrel {
 
 // The folder of a program file's full path, as ProgramFolder gives it: "C:\Setup\Tavrel.exe"
 // gives "C:\Setup", "C:\Tavrel.exe" gives "C:\".
-std::string FolderOfProgramFile(std::wstring_view program_file);
+std::optional<std::string> FolderOfProgramFile(std::wstring_view program_file);
 
 class Win32Directories : public Directories {
  public:
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
-  std::string ProgramFolder() override;
+  std::optional<std::string> ProgramFolder() override;
 };
 
 }  // namespace tavrel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/file_system.h"
 #include "platform/win32/scoped_handle.h"
 
@@ -13,13 +15,43 @@ class Win32File : public File {
 
   Win32File(ScopedHandle handle, Mode mode) : handle_(std::move(handle)), mode_(mode) {}
 
+  std::optional<std::uint64_t> Length() override;
+  std::optional<FileTime> LastModified() override;
   bool Read(std::span<std::byte> buffer) override;
   bool Write(std::span<const std::byte> data) override;
   bool Close() override;
+
+  HANDLE handle() const { return handle_.get(); }
 
  private:
   ScopedHandle handle_;
   Mode mode_;
 };
+
+// A new file, marked for deletion from the moment it is made: should the process be killed, the
+// system removes it with its last handle. The mark is taken off only just before the file
+// replaces its destination.
+class Win32TemporaryFile : public TemporaryFile {
+ public:
+  // `handle` was opened with DELETE access.
+  Win32TemporaryFile(ScopedHandle handle, std::wstring path);
+
+  std::optional<std::uint64_t> Length() override { return file_.Length(); }
+  std::optional<FileTime> LastModified() override { return file_.LastModified(); }
+  bool Read(std::span<std::byte> buffer) override { return file_.Read(buffer); }
+  bool Write(std::span<const std::byte> data) override { return file_.Write(data); }
+  bool Close() override;
+  Outcome Install(const std::string& destination) override;
+
+ private:
+  bool MarkForDeletion(bool marked);
+
+  Win32File file_;
+  std::wstring path_;
+  bool marked_ = false;
+};
+
+// Last-modified time from a FILETIME, in whole seconds.
+FileTime SecondsOf(const FILETIME& time);
 
 }  // namespace tavrel

@@ -10,21 +10,31 @@
 namespace tavrel {
 namespace {
 
-constexpr std::int64_t kTicksPerSecond = 10'000'000;  // FILETIME counts 100 ns steps
 constexpr int kTemporaryNameAttempts = 100;
 
 // The attributes of an existing file, never of a folder.
 std::optional<WIN32_FILE_ATTRIBUTE_DATA> FileAttributes(const std::string& path) {
+  // GetFileAttributesExW matches no wildcards itself, but such names would be invalid anyway.
+  const std::optional<std::wstring> wide = Utf8ToWide(path);
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(Utf8ToWide(path).c_str(), GetFileExInfoStandard, &data) ||
+  if (!wide || path.find_first_of("*?") != std::string::npos ||
+      !GetFileAttributesExW(wide->c_str(), GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return std::nullopt;
   }
   return data;
 }
 
-std::uint64_t Combine(DWORD high, DWORD low) {
-  return (std::uint64_t{high} << 32) | std::uint64_t{low};
+ScopedHandle OpenFile(const std::string& path, DWORD access, DWORD sharing, DWORD disposition) {
+  const std::optional<std::wstring> wide = Utf8ToWide(path);
+  if (!wide) {
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return ScopedHandle(INVALID_HANDLE_VALUE);
+  }
+  return ScopedHandle(CreateFileW(wide->c_str(), access, sharing,
+                                  /*lpSecurityAttributes=*/nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
+                                  /*hTemplateFile=*/nullptr));
 }
 
 // Different for every attempt of every process, so that two runs never race for one name.
@@ -41,69 +51,46 @@ std::string TemporaryName(int attempt) {
 }  // namespace
 
 bool Win32FileSystem::Exists(const std::string& path) {
-  // GetFileAttributesExW matches no wildcards itself, but the names would be invalid anyway.
-  if (path.find_first_of("*?") != std::string::npos) return false;
   const auto data = FileAttributes(path);
   return data && !(data->dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
 
-std::optional<std::uint64_t> Win32FileSystem::Length(const std::string& path) {
-  const auto data = FileAttributes(path);
-  if (!data) return std::nullopt;
-  return Combine(data->nFileSizeHigh, data->nFileSizeLow);
+bool Win32FileSystem::IsFile(const std::string& path) { return FileAttributes(path).has_value(); }
+
+bool Win32FileSystem::Readable(const std::string& path) {
+  return OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  OPEN_EXISTING)
+      .valid();
 }
 
 std::optional<FileTime> Win32FileSystem::LastModified(const std::string& path) {
   const auto data = FileAttributes(path);
   if (!data) return std::nullopt;
-  const std::uint64_t ticks =
-      Combine(data->ftLastWriteTime.dwHighDateTime, data->ftLastWriteTime.dwLowDateTime);
-  return static_cast<FileTime>(ticks / kTicksPerSecond);
-}
-
-bool Win32FileSystem::Delete(const std::string& path) {
-  return DeleteFileW(Utf8ToWide(path).c_str()) != FALSE;
+  return SecondsOf(data->ftLastWriteTime);
 }
 
 std::unique_ptr<File> Win32FileSystem::OpenForReading(const std::string& path) {
-  ScopedHandle handle(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                  /*lpSecurityAttributes=*/nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                                  /*hTemplateFile=*/nullptr));
+  // Shared for reading only: nobody can change the bytes while they are copied.
+  ScopedHandle handle = OpenFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
   if (!handle.valid()) return nullptr;
   return std::make_unique<Win32File>(std::move(handle), Win32File::Mode::kRead);
 }
 
-std::optional<TemporaryFile> Win32FileSystem::CreateTemporaryBeside(const std::string& path) {
+std::unique_ptr<TemporaryFile> Win32FileSystem::CreateTemporaryBeside(const std::string& path) {
   const std::size_t separator = path.find_last_of('\\');
-  if (separator == std::string::npos) return std::nullopt;
+  if (separator == std::string::npos) return nullptr;
   const std::string folder = path.substr(0, separator + 1);
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    std::string name = folder + TemporaryName(attempt);
-    // No FILE_ATTRIBUTE_TEMPORARY: the file becomes the installed file and keeps its attributes.
-    ScopedHandle handle(CreateFileW(Utf8ToWide(name).c_str(), GENERIC_WRITE, /*dwShareMode=*/0,
-                                    /*lpSecurityAttributes=*/nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                                    /*hTemplateFile=*/nullptr));
+    const std::string name = folder + TemporaryName(attempt);
+    // DELETE access, so that the file can be marked to go with its handle. No
+    // FILE_ATTRIBUTE_TEMPORARY: the file becomes the installed file and keeps its attributes.
+    ScopedHandle handle = OpenFile(name, GENERIC_WRITE | DELETE, /*sharing=*/0, CREATE_NEW);
     if (handle.valid()) {
-      return TemporaryFile{std::make_unique<Win32File>(std::move(handle), Win32File::Mode::kWrite),
-                           std::move(name)};
+      return std::make_unique<Win32TemporaryFile>(std::move(handle), *Utf8ToWide(name));
     }
-    if (GetLastError() != ERROR_FILE_EXISTS) return std::nullopt;
+    if (GetLastError() != ERROR_FILE_EXISTS) return nullptr;
   }
-  return std::nullopt;
-}
-
-bool Win32FileSystem::Replace(const std::string& temporary, const std::string& destination) {
-  const std::wstring wide_destination = Utf8ToWide(destination);
-  // Windows refuses to replace a read-only file, but Wine replaces it; asking first makes both
-  // keep it. An open destination or a folder makes the move itself fail.
-  const DWORD attributes = GetFileAttributesW(wide_destination.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    return false;
-  }
-  return MoveFileExW(Utf8ToWide(temporary).c_str(), wide_destination.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  return nullptr;
 }
 
 }  // namespace tavrel

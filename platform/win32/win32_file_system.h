@@ -8,12 +8,11 @@ namespace tavrel {
 class Win32FileSystem : public FileSystem {
  public:
   bool Exists(const std::string& path) override;
-  std::optional<std::uint64_t> Length(const std::string& path) override;
+  bool IsFile(const std::string& path) override;
+  bool Readable(const std::string& path) override;
   std::optional<FileTime> LastModified(const std::string& path) override;
-  bool Delete(const std::string& path) override;
   std::unique_ptr<File> OpenForReading(const std::string& path) override;
-  std::optional<TemporaryFile> CreateTemporaryBeside(const std::string& path) override;
-  bool Replace(const std::string& temporary, const std::string& destination) override;
+  std::unique_ptr<TemporaryFile> CreateTemporaryBeside(const std::string& path) override;
 };
 
 }  // namespace tavrel

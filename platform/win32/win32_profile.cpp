@@ -9,6 +9,8 @@
 namespace tavrel {
 namespace {
 
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+
 // Whether the text ends in the first byte of a double-byte character whose second byte was cut
 // off. Lead and trail bytes share values, so only a scan from the start can tell.
 bool EndsInLoneLeadByte(std::string_view text) {
@@ -25,17 +27,51 @@ bool EndsInLoneLeadByte(std::string_view text) {
   return false;
 }
 
+// A Unicode description can hold characters that the ANSI code page lacks, and the A function
+// hands them over as look-alikes ("café" as "cafe"). Such a value comes back as the file holds
+// it, so that the name fails instead of naming another file; nothing when the ANSI code page
+// holds the whole value, or when it cannot be read this way.
+std::optional<std::string> UnicodeValue(const std::string& section, const std::string& key,
+                                        const std::string& path, std::size_t buffer_chars) {
+  const std::optional<std::wstring> wide_section = Utf8ToWide(section);
+  const std::optional<std::wstring> wide_key = Utf8ToWide(key);
+  const std::optional<std::wstring> wide_path = Utf8ToWide(path);
+  if (!wide_section || !wide_key || !wide_path) return std::nullopt;
+  std::wstring buffer(buffer_chars, L'\0');
+  GetPrivateProfileStringW(wide_section->c_str(), wide_key->c_str(), L"", buffer.data(),
+                           static_cast<DWORD>(buffer_chars), wide_path->c_str());
+  buffer.resize(wcsnlen(buffer.data(), buffer_chars - 1));
+  if (WideToAnsi(buffer)) return std::nullopt;
+  return WideToUtf8(buffer);
+}
+
 }  // namespace
 
-std::string Win32Profile::GetString(const std::string& section, const std::string& key,
-                                    const std::string& path, std::size_t buffer_bytes) {
-  if (buffer_bytes == 0) return {};
+std::optional<std::string> Win32Profile::GetString(const std::string& section,
+                                                   const std::string& key, const std::string& path,
+                                                   std::size_t buffer_bytes) {
+  const std::optional<std::string> ansi_section = Utf8ToAnsi(section);
+  const std::optional<std::string> ansi_key = Utf8ToAnsi(key);
+  const std::optional<std::string> ansi_path = Utf8ToAnsi(path);
+  // A path the A function would cut or could not spell makes it read another file, or none, and
+  // report every key missing.
+  if (buffer_bytes == 0 || !ansi_section || !ansi_key || !ansi_path ||
+      ansi_path->size() >= MAX_PATH) {
+    return std::nullopt;
+  }
   std::string buffer(buffer_bytes, '\0');
-  GetPrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(), "", buffer.data(),
-                           static_cast<DWORD>(buffer_bytes), Utf8ToAnsi(path).c_str());
+  GetPrivateProfileStringA(ansi_section->c_str(), ansi_key->c_str(), "", buffer.data(),
+                           static_cast<DWORD>(buffer_bytes), ansi_path->c_str());
   buffer.resize(strnlen(buffer.data(), buffer_bytes - 1));
   if (buffer.size() == buffer_bytes - 1 && EndsInLoneLeadByte(buffer)) buffer.pop_back();
-  return AnsiToUtf8(buffer);
+  if (std::optional<std::string> unicode = UnicodeValue(section, key, path, buffer_bytes)) {
+    return unicode;
+  }
+  // Bytes that are not text in the ANSI code page reach the A function as U+FFFD where the code
+  // page is UTF-8: such a value names no file that the description meant.
+  std::optional<std::string> value = AnsiToUtf8(buffer);
+  if (value && value->find(kReplacementCharacter) != std::string::npos) return std::nullopt;
+  return value;
 }
 
 }  // namespace tavrel

@@ -6,8 +6,8 @@ namespace tavrel {
 
 class Win32Profile : public Profile {
  public:
-  std::string GetString(const std::string& section, const std::string& key, const std::string& path,
-                        std::size_t buffer_bytes) override;
+  std::optional<std::string> GetString(const std::string& section, const std::string& key,
+                                       const std::string& path, std::size_t buffer_bytes) override;
 };
 
 }  // namespace tavrel

@@ -15,9 +15,11 @@ using CopyFileDateTimeFunction = std::int32_t(__stdcall*)(const char* destinatio
 constexpr std::array<const char*, 3> kExportNames = {"RegistDll", "CompareVersion",
                                                      "CopyFileDateTime"};
 
+constexpr char kLibraryName[] = "VOLSTRAK.dll";
+
 std::string LibraryPath(const std::string& folder) {
   const bool ends_in_separator = !folder.empty() && folder.back() == '\\';
-  return folder + (ends_in_separator ? "" : "\\") + "VOLSTRAK.dll";
+  return folder + (ends_in_separator ? "" : "\\") + kLibraryName;
 }
 
 template <typename Target>
@@ -27,11 +29,28 @@ Target As(FARPROC function) {
 
 }  // namespace
 
+// Where Windows' usual search would find the library, without the current folder and PATH, where
+// anybody may have left a DLL of that name: beside the program, then the system directory, then
+// the Windows directory. Each is loaded by its full path.
+HMODULE Win32SupportLibrary::Load() {
+  const std::optional<std::string> program_folder = directories_.ProgramFolder();
+  const std::string folders[] = {program_folder.value_or(""), directories_.SystemDirectory(),
+                                 directories_.WindowsDirectory()};
+  for (const std::string& folder : folders) {
+    if (folder.empty()) continue;
+    const std::optional<std::wstring> path = Utf8ToWide(LibraryPath(folder));
+    if (!path) continue;
+    if (HMODULE module = LoadLibraryExW(path->c_str(), /*hFile=*/nullptr, /*dwFlags=*/0)) {
+      return module;
+    }
+  }
+  return nullptr;
+}
+
 FARPROC Win32SupportLibrary::Lookup(Function function) {
   if (!load_tried_) {
     load_tried_ = true;
-    const std::wstring path = Utf8ToWide(LibraryPath(directories_.ProgramFolder()));
-    module_ = LoadLibraryExW(path.c_str(), /*hFile=*/nullptr, /*dwFlags=*/0);
+    module_ = Load();
   }
   const auto index = static_cast<std::size_t>(function);
   if (module_ && !lookup_tried_[index]) {
@@ -43,26 +62,33 @@ FARPROC Win32SupportLibrary::Lookup(Function function) {
 
 bool Win32SupportLibrary::Reachable(Function function) { return Lookup(function) != nullptr; }
 
+bool Win32SupportLibrary::CanPass(const std::string& path) { return Utf8ToAnsi(path).has_value(); }
+
 std::optional<std::int32_t> Win32SupportLibrary::RegistDll(const std::string& path,
                                                            std::int32_t flag) {
   const auto function = As<RegistDllFunction>(Lookup(Function::kRegistDll));
-  if (!function) return std::nullopt;
-  return function(Utf8ToAnsi(path).c_str(), flag);
+  const std::optional<std::string> ansi_path = Utf8ToAnsi(path);
+  if (!function || !ansi_path) return std::nullopt;
+  return function(ansi_path->c_str(), flag);
 }
 
 std::optional<std::int32_t> Win32SupportLibrary::CompareVersion(const std::string& source,
                                                                 const std::string& destination,
                                                                 std::int32_t& comparison) {
   const auto function = As<CompareVersionFunction>(Lookup(Function::kCompareVersion));
-  if (!function) return std::nullopt;
-  return function(Utf8ToAnsi(source).c_str(), Utf8ToAnsi(destination).c_str(), &comparison);
+  const std::optional<std::string> ansi_source = Utf8ToAnsi(source);
+  const std::optional<std::string> ansi_destination = Utf8ToAnsi(destination);
+  if (!function || !ansi_source || !ansi_destination) return std::nullopt;
+  return function(ansi_source->c_str(), ansi_destination->c_str(), &comparison);
 }
 
 bool Win32SupportLibrary::CopyFileDateTime(const std::string& destination,
                                            const std::string& source) {
   const auto function = As<CopyFileDateTimeFunction>(Lookup(Function::kCopyFileDateTime));
-  if (!function) return false;
-  function(Utf8ToAnsi(destination).c_str(), Utf8ToAnsi(source).c_str());
+  const std::optional<std::string> ansi_destination = Utf8ToAnsi(destination);
+  const std::optional<std::string> ansi_source = Utf8ToAnsi(source);
+  if (!function || !ansi_destination || !ansi_source) return false;
+  function(ansi_destination->c_str(), ansi_source->c_str());
   return true;
 }
 

@@ -9,14 +9,15 @@
 
 namespace tavrel {
 
-// VOLSTRAK.dll from the program's own folder, by its full path, so that no other copy on the
-// library search path can stand in for it. Loaded at the first call and kept until the end.
+// VOLSTRAK.dll, looked for where Windows would find it but never in the current folder or along
+// PATH. Loaded at the first call and kept until the end.
 class Win32SupportLibrary : public SupportLibrary {
  public:
-  // `directories` gives the program folder at the first call. Not owned.
+  // `directories` gives the folders to look in at the first call. Not owned.
   explicit Win32SupportLibrary(Directories& directories) : directories_(directories) {}
 
   bool Reachable(Function function) override;
+  bool CanPass(const std::string& path) override;
   std::optional<std::int32_t> RegistDll(const std::string& path, std::int32_t flag) override;
   std::optional<std::int32_t> CompareVersion(const std::string& source,
                                              const std::string& destination,
@@ -24,6 +25,7 @@ class Win32SupportLibrary : public SupportLibrary {
   bool CopyFileDateTime(const std::string& destination, const std::string& source) override;
 
  private:
+  HMODULE Load();
   FARPROC Lookup(Function function);
 
   Directories& directories_;

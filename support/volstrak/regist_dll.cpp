@@ -15,7 +15,7 @@ namespace {
 
 using ServerFunction = HRESULT(WINAPI*)();
 
-// LOAD_WITH_ALTERED_SEARCH_PATH needs a full path; a bare name would otherwise be looked for
+// LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR needs a full path; a bare name would otherwise be looked for
 // along the library search path, and a different DLL of that name could be registered.
 std::optional<std::wstring> FullPath(const std::wstring& path) {
   const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
@@ -27,18 +27,22 @@ std::optional<std::wstring> FullPath(const std::wstring& path) {
   return full;
 }
 
+// In regsvr32's order: OLE up, load, register, free, OLE down; the declarations below unwind in
+// reverse.
 std::int32_t Regist(const char* path, std::int32_t flag) {
   const std::optional<std::wstring> wide = WidenAnsi(path);
   if (!wide || wide->empty()) return 0;
   const std::optional<std::wstring> full = FullPath(*wide);
   if (!full) return 0;
-  // The DLL's own dependencies are looked for beside it first, as regsvr32 does.
-  const UniqueModule module(LoadLibraryExW(full->c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  const OleSession ole;
+  // The DLL's own dependencies are looked for beside it, then where the process looks by default:
+  // a caller that restricted its search to System32 would otherwise make them unfindable.
+  const UniqueModule module(LoadLibraryExW(
+      full->c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
   if (!module) return 0;
   const char* name = flag != 0 ? "DllRegisterServer" : "DllUnregisterServer";
   const auto server = FindFunction<ServerFunction>(module.get(), name);
   if (server == nullptr) return 0;
-  const OleSession ole;
   return SUCCEEDED(server()) ? 1 : 0;
 }
 

@@ -22,14 +22,15 @@ Language UserLanguage() {
                                                                     : Language::kEnglish;
 }
 
-std::string AnsiToUtf8Text(std::string_view ansi) { return AnsiToUtf8(ansi); }
+std::string AnsiToUtf8Text(std::string_view ansi) { return AnsiToUtf8(ansi).value_or("\uFFFD"); }
 
 // argv holds the ANSI code page, which loses names outside it; the wide command line does not.
 std::vector<std::string> CommandArguments(int, char**) {
   int count = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;
-  for (int i = 1; wide != nullptr && i < count; ++i) arguments.push_back(WideToUtf8(wide[i]));
+  for (int i = 1; wide != nullptr && i < count; ++i)
+    arguments.push_back(WideToUtf8(wide[i]).value_or(""));
   LocalFree(wide);
   return arguments;
 }
@@ -39,7 +40,7 @@ void WriteText(const std::string& text, bool to_error) {
   DWORD mode = 0;
   // A console shows UTF-16; anything else gets the UTF-8 bytes unchanged.
   if (GetConsoleMode(handle, &mode)) {
-    const std::wstring wide = Utf8ToWide(text);
+    const std::wstring wide = Utf8ToWide(text).value_or(L"\uFFFD");
     DWORD written = 0;
     WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
     return;

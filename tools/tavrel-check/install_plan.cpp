@@ -17,13 +17,14 @@ std::vector<PlannedEntry> PlanInstall(Profile& profile, const PlanPaths& paths) 
   std::vector<PlannedEntry> plan;
   for (int n = 1; n <= kLastEntry; ++n) {
     const std::string key = EntryKey(n);
-    std::string value = ReadSetupValue(profile, paths.ini_path, kEntrySection, key);
-    if (value.empty()) break;
-    InstallEntry entry = ReadInstallEntry(value, paths.app_path, paths.win_dir, paths.sys_dir);
+    std::optional<std::string> value = ReadSetupValue(profile, paths.ini_path, kEntrySection, key);
+    if (!value || value->empty()) break;
+    InstallEntry entry = ReadInstallEntry(*value, paths.app_path, paths.win_dir, paths.sys_dir);
     plan.push_back(PlannedEntry{
         .n = n,
-        .value = std::move(value),
-        .uncut_value = profile.GetString(kEntrySection, key, paths.ini_path, kUncutBufferBytes),
+        .value = std::move(*value),
+        .uncut_value =
+            profile.GetString(kEntrySection, key, paths.ini_path, kUncutBufferBytes).value_or(""),
         .entry = std::move(entry),
     });
   }
