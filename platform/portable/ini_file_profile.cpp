@@ -6,23 +6,47 @@
 
 #include "platform/portable/cp932_text.h"
 #include "text/cp932_bytes.h"
+#include "text/utf8.h"
 
 namespace tavrel {
+
+namespace {
+
+// The longest start of a UTF-8 text that takes at most max_units UTF-16 units, in whole
+// characters.
+std::string_view CutUtf16(std::string_view text, std::size_t max_units) {
+  std::size_t end = 0;
+  for (std::size_t units = 0; end < text.size();) {
+    const std::size_t length = Utf8SequenceLength(text, end);
+    units += length == 4 ? 2 : 1;
+    if (units > max_units) break;
+    end += length;
+  }
+  return text.substr(0, end);
+}
+
+}  // namespace
 
 std::optional<std::string> IniFileProfile::GetString(const std::string& section,
                                                      const std::string& key,
                                                      const std::string& path,
                                                      std::size_t buffer_bytes) {
   const Cache* cache = Load(path);
-  if (cache == nullptr || buffer_bytes == 0) return std::string();
+  if (buffer_bytes == 0) return std::nullopt;
+  if (cache == nullptr) return std::string();
   const IniLine* line = cache->index.Find(section, key);
   if (line == nullptr || !line->value) return std::string();
   // A NUL in the file ends the value, as it ends the text that the lookup copies.
   const std::string_view written =
       std::string_view(*line->value).substr(0, line->value->find('\0'));
   const std::string_view value = StripEnclosingQuotes(written);
-  const std::string ansi =
-      cache->text.encoding == IniEncoding::kAnsi ? std::string(value) : Utf8ToCp932(value);
+  if (cache->text.encoding == IniEncoding::kAnsi) {
+    return Cp932ToUtf8(CutCp932(value, buffer_bytes - 1));
+  }
+  const std::string ansi = Utf8ToCp932(value);
+  // A Unicode value that code page 932 cannot hold comes back as the file holds it, cut as the W
+  // function cuts it, as Win32Profile gives it: a name then fails instead of naming a look-alike.
+  if (Cp932ToUtf8(ansi) != value) return std::string(CutUtf16(value, buffer_bytes - 1));
   return Cp932ToUtf8(CutCp932(ansi, buffer_bytes - 1));
 }
 

@@ -14,7 +14,8 @@ namespace tavrel {
 
 // Our own GetPrivateProfileStringA for builds without Windows: the same matching, trimming,
 // quote removal and cutting, with code page 932 as the ANSI code page. The path is a path of the
-// host; values come back as UTF-8.
+// host; values come back as UTF-8. A value of a Unicode file that code page 932 cannot hold comes
+// back as the file holds it, as Win32Profile gives it.
 class IniFileProfile final : public Profile {
  public:
   std::optional<std::string> GetString(const std::string& section, const std::string& key,

@@ -21,9 +21,10 @@ int main(int argc, char** argv) {
   for (const CorpusFile& file : corpus) {
     const std::string path = folder.Write("qxSetup.ini", file.bytes);
     for (const CorpusFile::Lookup& lookup : file.lookups) {
-      const std::string value = ReadSetupValue(profile, path, "BOOT", lookup.key);
+      const std::optional<std::string> value = ReadSetupValue(profile, path, "BOOT", lookup.key);
       if (value != lookup.wine.value_or(lookup.windows)) {
-        std::printf("%s %s: \"%s\"\n", file.name.c_str(), lookup.key.c_str(), value.c_str());
+        std::printf("%s %s: %s\n", file.name.c_str(), lookup.key.c_str(),
+                    value ? ("\"" + *value + "\"").c_str() : "nothing");
         ++differences;
       }
     }
