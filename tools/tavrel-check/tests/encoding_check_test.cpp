@@ -20,8 +20,8 @@ TEST(FindEncodingProblem, TellsFilesThatWereNotSavedAsShiftJis) {
   const EncodingCase cases[] = {
       {"", std::nullopt, 0},
       {"[BOOT]\r\nCopy1=a.dll\r\n", std::nullopt, 0},
-      {"Copy1=\x83\x65\x83\x58\x83\x67.dll\r\n", std::nullopt, 0},  // テスト.dll
-      {"Copy1=\xA1\xB1\xDF.dll\r\n", std::nullopt, 0},              // half-width katakana
+      {"Copy1=\x83\x65\x83\x58\x83\x67\x81\x7E\x81\xFC\r\n", std::nullopt, 0},  // テスト×◯
+      {"Copy1=\xA1\xB1\xDF.dll\r\n", std::nullopt, 0},  // half-width katakana
       {"\xEF\xBB\xBF[BOOT]\r\n", Kind::kUtf8Mark, 1},
       {"\xFF\xFE[\0", Kind::kUtf16Mark, 1},
       {"\xFE\xFF\0[", Kind::kUtf16Mark, 1},
