@@ -6,32 +6,25 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <thread>
 
 #include "platform/win32/text_conversion.h"
-#include "tests/e2e/driver/picture.h"
-#include "tests/e2e/driver/session.h"
-#include "tests/e2e/driver/tavrel_ids.h"
-#include "tests/e2e/driver/tavrel_process.h"
-#include "tests/e2e/driver/windows.h"
+#include "tests/e2e/driver.h"
+#include "ui/control_ids.h"
 
 namespace tavrel::e2e {
 namespace {
 
-// Windows paint after they appear; give them a moment before the picture is taken.
-constexpr std::chrono::milliseconds kPaintTime{300};
-
 void Save(HWND window, const std::filesystem::path& file) {
-  std::this_thread::sleep_for(kPaintTime);
-  SaveBmp(CaptureWindow(window), file);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  SaveScreen(rect, file);
   std::printf("picture: %s\n", WideToUtf8(file.wstring()).c_str());
 }
 
 int Demo(const std::filesystem::path& exe, const std::filesystem::path& pictures) {
   std::filesystem::create_directories(pictures);
-  TavrelProcess process(exe, /*log=*/{});
+  TavrelProcess process(exe, /*log=*/{}, exe.parent_path());
   HWND form = WaitForWindow(process.id(), kForm1Class);
   if (!form) {
     std::printf("Tavrel.exe showed no main window\n");
@@ -39,7 +32,7 @@ int Demo(const std::filesystem::path& exe, const std::filesystem::path& pictures
   }
   Save(form, pictures / L"Form1.bmp");
   std::printf("pressing OK\n");
-  PressButton(form, kCommand1);
+  PressButton(form, kCommand1Id);
   // The progress window stands only while files are copied.
   if (HWND wait = WaitForWindow(process.id(), kFrmWaitClass, std::chrono::seconds(2))) {
     Save(wait, pictures / L"frmWait.bmp");
