@@ -91,8 +91,8 @@ TavrelProcess::TavrelProcess(const std::filesystem::path& exe, const std::filesy
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(exe.c_str(), command_line.data(), /*lpProcessAttributes=*/nullptr,
                       /*lpThreadAttributes=*/nullptr, /*bInheritHandles=*/FALSE,
-                      /*dwCreationFlags=*/0, /*lpEnvironment=*/nullptr,
-                      working_folder.c_str(), &startup, &info)) {
+                      /*dwCreationFlags=*/0, /*lpEnvironment=*/nullptr, working_folder.c_str(),
+                      &startup, &info)) {
     throw std::runtime_error("cannot start Tavrel.exe: " + std::to_string(GetLastError()));
   }
   CloseHandle(info.hThread);
@@ -145,8 +145,8 @@ RunRecord AnswerMessagesUntilExit(TavrelProcess& process, std::chrono::milliseco
     if (record.exit_status) return record;
     HWND box = WaitForWindow(process.id(), L"#32770", kPoll);
     if (!box) continue;
-    const MessageBoxView view{box, WindowText(box),
-                              WindowText(GetDlgItem(box, kMessageBoxTextId)), HasIcon(box)};
+    const MessageBoxView view{box, WindowText(box), WindowText(GetDlgItem(box, kMessageBoxTextId)),
+                              HasIcon(box)};
     record.messages.push_back(view);
     if (on_message) on_message(view);
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),

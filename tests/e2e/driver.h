@@ -59,8 +59,9 @@ struct RunRecord {
 };
 
 // Answers every message box with OK until the program ends; `on_message` sees each box first.
-RunRecord AnswerMessagesUntilExit(TavrelProcess& process, std::chrono::milliseconds deadline,
-                                  const std::function<void(const MessageBoxView&)>& on_message = {});
+RunRecord AnswerMessagesUntilExit(
+    TavrelProcess& process, std::chrono::milliseconds deadline,
+    const std::function<void(const MessageBoxView&)>& on_message = {});
 
 // The screen inside `rect` as a 24-bit BMP, once it holds still: Wine hands a window's drawing to
 // the X server a moment after the program paints. Read from the screen DC, since another

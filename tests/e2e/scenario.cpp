@@ -25,6 +25,22 @@ std::string Rest(std::istringstream& in) {
   return text;
 }
 
+// The next word: a {place ...} counts as one, and "..." keeps its spaces.
+std::istringstream& operator>>(std::istringstream& in, std::string& word) {
+  word.clear();
+  in >> std::ws;
+  const bool quoted = in.peek() == '"';
+  if (quoted) in.get();
+  for (int depth = 0, c; (c = in.peek()) != EOF; in.get()) {
+    if (quoted ? c == '"' : depth == 0 && c == ' ') break;
+    depth += c == '{' ? 1 : c == '}' ? -1 : 0;
+    word += static_cast<char>(c);
+  }
+  if (quoted) in.get();
+  if (word.empty() && !quoted) in.setstate(std::ios::failbit);
+  return in;
+}
+
 std::uint64_t Size(const std::string& text) {
   const bool mebibytes = text.ends_with("M");
   return std::stoull(text) << (mebibytes ? 20 : 0);
@@ -57,8 +73,10 @@ void ReadLine(Scenario& s, std::istringstream& in, const std::string& word) {
     in >> file.path >> file.kind >> file.value;
     if (file.kind == "bytes" || file.kind == "zeros") file.size = Size(file.value);
     while (in >> a) {
-      if (a == "day") in >> file.day;
-      else file.attributes |= kAttributes.at(a);
+      if (a == "day")
+        in >> file.day;
+      else
+        file.attributes |= kAttributes.at(a);
     }
     s.files.push_back(file);
   } else if (word == "folder") {
@@ -90,9 +108,12 @@ void ReadLine(Scenario& s, std::istringstream& in, const std::string& word) {
     in >> look.name >> a;
     look.client_at_96_dpi = {std::stoi(a), std::stoi(a.substr(a.find('x') + 1))};
     while (in >> a) {
-      if (a == "title") look.title = Rest(in);
-      else if (a == "focus") in >> look.focus;
-      else look.traits.push_back(a);
+      if (a == "title")
+        look.title = Rest(in);
+      else if (a == "focus")
+        in >> look.focus;
+      else
+        look.traits.push_back(a);
     }
     need_run()->looks.push_back(look);
   } else if (word == "control") {
@@ -129,9 +150,12 @@ Scenario ReadScenario(const std::filesystem::path& file) {
       // The lines up to "end" are the description, each ended by CR LF (LF with "lf").
       s.description.emplace();
       for (std::string option; words >> option;) {
-        if (option == "folder") s.description_is_folder = true;
-        else if (option == "lf") s.line_feeds_alone = true;
-        else s.encoding = option;
+        if (option == "folder")
+          s.description_is_folder = true;
+        else if (option == "lf")
+          s.line_feeds_alone = true;
+        else
+          s.encoding = option;
       }
       if (s.description_is_folder) continue;
       for (std::string body; std::getline(in, body) && (++number, body != "end");) {
