@@ -30,12 +30,12 @@ int Demo(const std::filesystem::path& exe, const std::filesystem::path& pictures
     std::printf("Tavrel.exe showed no main window\n");
     return 1;
   }
-  Save(form, pictures / L"Form1.bmp");
+  Save(form, pictures / L"Form1.ppm");
   std::printf("pressing OK\n");
   PressButton(form, kCommand1Id);
   // The progress window stands only while files are copied.
   if (HWND wait = WaitForWindow(process.id(), kFrmWaitClass, std::chrono::seconds(2))) {
-    Save(wait, pictures / L"frmWait.bmp");
+    Save(wait, pictures / L"frmWait.ppm");
   } else {
     std::printf("the progress window was gone before it could be pictured\n");
   }
@@ -48,7 +48,7 @@ int Demo(const std::filesystem::path& exe, const std::filesystem::path& pictures
         }
         std::printf("message box \"%s\"%s:\n  %s\n", WideToUtf8(box.title).c_str(),
                     box.has_icon ? " (warning)" : "", text.c_str());
-        Save(box.box, pictures / (L"message" + std::to_wstring(++count) + L".bmp"));
+        Save(box.box, pictures / (L"message" + std::to_wstring(++count) + L".ppm"));
       });
   if (!run.exit_status) {
     std::printf("Tavrel.exe did not end\n");

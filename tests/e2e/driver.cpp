@@ -65,11 +65,6 @@ std::vector<RGBQUAD> Capture(const RECT& rect) {
   return pixels;
 }
 
-template <typename T>
-void Put(std::ofstream& out, T value) {
-  out.write(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
 }  // namespace
 
 bool Eventually(const std::function<bool()>& holds, std::chrono::milliseconds deadline) {
@@ -167,30 +162,10 @@ void SaveScreen(const RECT& rect, const std::filesystem::path& file) {
     pixels = std::move(again);
     return still;
   });
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  const int row_bytes = (width * 3 + 3) & ~3;
+  // A binary PPM: a line of text before the rows of RGB bytes, which ImageMagick reads.
   std::ofstream out(file, std::ios::binary);
-  out.write("BM", 2);
-  Put<std::uint32_t>(out, static_cast<std::uint32_t>(54 + row_bytes * height));
-  Put<std::uint32_t>(out, 0);
-  Put<std::uint32_t>(out, 54);
-  Put<std::uint32_t>(out, 40);
-  Put<std::int32_t>(out, width);
-  Put<std::int32_t>(out, height);  // positive: rows run from the bottom
-  Put<std::uint16_t>(out, 1);
-  Put<std::uint16_t>(out, 24);
-  for (int i = 0; i < 6; ++i) Put<std::uint32_t>(out, 0);
-  std::vector<char> row(static_cast<size_t>(row_bytes), 0);
-  for (int y = height - 1; y >= 0; --y) {
-    for (int x = 0; x < width; ++x) {
-      const RGBQUAD& q = pixels[static_cast<size_t>(y * width + x)];
-      const char bgr[] = {static_cast<char>(q.rgbBlue), static_cast<char>(q.rgbGreen),
-                          static_cast<char>(q.rgbRed)};
-      std::memcpy(&row[static_cast<size_t>(x * 3)], bgr, 3);
-    }
-    out.write(row.data(), row_bytes);
-  }
+  out << "P6\n" << rect.right - rect.left << " " << rect.bottom - rect.top << "\n255\n";
+  for (const RGBQUAD& q : pixels) out << q.rgbRed << q.rgbGreen << q.rgbBlue;
   if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 

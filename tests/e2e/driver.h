@@ -63,7 +63,7 @@ RunRecord AnswerMessagesUntilExit(
     TavrelProcess& process, std::chrono::milliseconds deadline,
     const std::function<void(const MessageBoxView&)>& on_message = {});
 
-// The screen inside `rect` as a 24-bit BMP, once it holds still: Wine hands a window's drawing to
+// The screen inside `rect` as a PPM picture, once it holds still: Wine hands a window's drawing to
 // the X server a moment after the program paints. Read from the screen DC, since another
 // process's window DC is unreliable under Wine.
 void SaveScreen(const RECT& rect, const std::filesystem::path& file);
