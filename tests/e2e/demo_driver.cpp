@@ -19,7 +19,7 @@ void Save(HWND window, const std::filesystem::path& file) {
   RECT rect{};
   GetWindowRect(window, &rect);
   SaveScreen(rect, file);
-  std::printf("picture: %s\n", WideToUtf8(file.wstring()).c_str());
+  std::printf("picture: %s\n", Narrow(file.wstring()).c_str());
 }
 
 int Demo(const std::filesystem::path& exe, const std::filesystem::path& pictures) {
@@ -42,11 +42,11 @@ int Demo(const std::filesystem::path& exe, const std::filesystem::path& pictures
   int count = 0;
   const RunRecord run =
       AnswerMessagesUntilExit(process, std::chrono::seconds(60), [&](const MessageBoxView& box) {
-        std::string text = WideToUtf8(box.text);
+        std::string text = Narrow(box.text);
         for (char& c : text) {
           if (c == '\r') c = '\n';
         }
-        std::printf("message box \"%s\"%s:\n  %s\n", WideToUtf8(box.title).c_str(),
+        std::printf("message box \"%s\"%s:\n  %s\n", Narrow(box.title).c_str(),
                     box.has_icon ? " (warning)" : "", text.c_str());
         Save(box.box, pictures / (L"message" + std::to_wstring(++count) + L".ppm"));
       });

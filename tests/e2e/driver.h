@@ -12,7 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/text_conversion.h"
+
 namespace tavrel::e2e {
+
+// Text the tests make is always valid; "?" would show in a failure where it was not.
+inline std::wstring Wide(std::string_view text) { return Utf8ToWide(text).value_or(L"?"); }
+inline std::string Narrow(std::wstring_view text) { return WideToUtf8(text).value_or("?"); }
 
 inline constexpr wchar_t kForm1Class[] = L"Tavrel.Form1";
 inline constexpr wchar_t kFrmWaitClass[] = L"Tavrel.frmWait";

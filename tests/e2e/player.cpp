@@ -90,7 +90,7 @@ Scenario ReadScenario(const fs::path& file) {
   return s;
 }
 
-std::string Utf8(const fs::path& path) { return WideToUtf8(path.wstring()); }
+std::string Utf8(const fs::path& path) { return Narrow(path.wstring()); }
 
 // Every file below `folder`, through the "\\?\" form, so that paths beyond MAX_PATH are seen.
 void Walk(const fs::path& folder, bool deep, std::vector<fs::path>& files) {
@@ -134,7 +134,7 @@ std::uint64_t LastWrite(const fs::path& file) {
 }
 
 std::string Encode(const std::string& utf8, const std::string& encoding) {
-  const std::wstring wide = Utf8ToWide(utf8);
+  const std::wstring wide = Wide(utf8);
   if (encoding == "utf-16") return {reinterpret_cast<const char*>(wide.data()), wide.size() * 2};
   if (encoding == "utf-8-bom") return utf8;
   const int length = static_cast<int>(wide.size());
@@ -153,14 +153,14 @@ class Player {
         s_(s),
         dpi_(dpi),
         label_(s.name + (dpi == 96 ? "" : "@" + std::to_string(dpi))),
-        root_(build.cases / Utf8ToWide(label_)) {
+        root_(build.cases / Wide(label_)) {
     wchar_t path[MAX_PATH] = {};
     GetWindowsDirectoryW(path, MAX_PATH);
-    places_["{win}"] = WideToUtf8(path);
+    places_["{win}"] = Narrow(path);
     GetSystemDirectoryW(path, MAX_PATH);
-    places_["{sys}"] = WideToUtf8(path);
+    places_["{sys}"] = Narrow(path);
     places_["{root}"] = Utf8(root_);
-    places_["{app}"] = Utf8(root_ / Utf8ToWide(s.Find("app", {"app"})[0]));
+    places_["{app}"] = Utf8(root_ / Wide(s.Find("app", {"app"})[0]));
     places_["{dest}"] = Utf8(root_ / L"dest");
     places_["{full}"] = "T:";
     for (const std::string& option : s.Find("description")) {
@@ -222,7 +222,7 @@ class Player {
     }
     return text;
   }
-  fs::path PathOf(const std::string& text) const { return Utf8ToWide(Expand(text)); }
+  fs::path PathOf(const std::string& text) const { return Wide(Expand(text)); }
 
   std::vector<fs::path> AllFiles(const fs::path& folder) const {
     std::vector<fs::path> files;
@@ -291,7 +291,7 @@ class Player {
         sized ? std::stoull(line[3]) << (line[3].ends_with('M') ? 20 : 0) : 0;
     fs::create_directories(path.parent_path());
     if (kind == "fixture") {
-      fs::copy_file(build_.fixtures / Utf8ToWide("fixture_" + line[3] + ".dll"), path);
+      fs::copy_file(build_.fixtures / Wide("fixture_" + line[3] + ".dll"), path);
     } else {
       std::ofstream out(path, std::ios::binary);
       if (kind == "text") out << line[3];
@@ -405,8 +405,8 @@ class Player {
     holds_.clear();  // for the first run alone, so that the checks can read what was held
     std::string seen, expected, status = "none";
     for (const MessageBoxView& box : record.messages) {
-      seen += "[" + std::string(box.has_icon ? "warning " : "plain ") + WideToUtf8(box.title) +
-              ": " + WideToUtf8(box.text) + "]";
+      seen += "[" + std::string(box.has_icon ? "warning " : "plain ") + Narrow(box.title) + ": " +
+              Narrow(box.text) + "]";
     }
     for (const Words& line : run) {
       if (line[0] == "completed") expected += "[plain : セットアップが完了しました。]";
@@ -528,7 +528,7 @@ class Player {
                                    !(ex_style & WS_EX_APPWINDOW);
       if (!holds) fail("not " + trait);
     }
-    if (WideToUtf8(WindowText(window)) != title) fail("title " + WideToUtf8(WindowText(window)));
+    if (Narrow(WindowText(window)) != title) fail("title " + Narrow(WindowText(window)));
     RECT client{}, frame{};
     GetClientRect(window, &client);
     GetWindowRect(window, &frame);
@@ -551,8 +551,8 @@ class Player {
                 top = Scaled(std::stoi(c[3].substr(c[3].find(',') + 1)));
       const RECT expected = {left, top, left + Scaled(std::stoi(c[4])),
                              top + Scaled(std::stoi(c[4].substr(c[4].find('x') + 1)))};
-      if (!child || _wcsicmp(class_name, Utf8ToWide(c[2]).c_str()) != 0 ||
-          WideToUtf8(WindowText(child)) != c[5] || !EqualRect(&at, &expected))
+      if (!child || _wcsicmp(class_name, Wide(c[2]).c_str()) != 0 ||
+          Narrow(WindowText(child)) != c[5] || !EqualRect(&at, &expected))
         fail("control " + c[1] + " is not as designed");
     }
     if (focus && !Eventually([&] {
@@ -571,9 +571,9 @@ class Player {
         fail("the background is not light cyan");
     }
     fs::create_directories(build_.cases / L"looks");
-    SaveScreen({origin.x, origin.y, origin.x + client.right, origin.y + client.bottom},
-               build_.cases / L"looks" /
-                   Utf8ToWide(name + "-" + std::to_string(dpi_) + "." + s_.name + ".ppm"));
+    SaveScreen(
+        {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom},
+        build_.cases / L"looks" / Wide(name + "-" + std::to_string(dpi_) + "." + s_.name + ".ppm"));
   }
 
   struct Before {
@@ -607,7 +607,7 @@ int wmain(int argc, wchar_t** argv) {
   // Pixels as they are on the screen, whatever the DPI: the looks are measured in them.
   SetProcessDPIAware();
   const Build build{argv[1], argv[2], argv[3], argv[4]};
-  const std::string locale = WideToUtf8(argv[5]);
+  const std::string locale = Narrow(argv[5]);
   int failed = 0, passed = 0;
   for (int i = 6; i < argc; ++i) {
     std::vector<std::string> failures;

@@ -6,7 +6,13 @@
 #include <fstream>
 #include <string>
 
+#include "platform/win32/text_conversion.h"
+
 namespace tavrel {
+
+// Text the tests make is always valid; "?" would show in a failure where it was not.
+inline std::wstring Wide(std::string_view text) { return Utf8ToWide(text).value_or(L"?"); }
+inline std::string Narrow(std::wstring_view text) { return WideToUtf8(text).value_or("?"); }
 
 // A fresh folder with a Japanese name under %TEMP%, removed with everything in it afterwards,
 // read-only files too.

@@ -39,15 +39,14 @@ TEST(Win32Platform, ExistsForAFileAtExactlyThePathAndNoPattern) {
                {L"plain.dl?", false},       {L"", false}};
   Win32FileSystem files;
   for (const auto& c : cases) {
-    EXPECT_EQ(files.Exists(WideToUtf8(folder.File(c.name).wstring())), c.exists)
-        << WideToUtf8(c.name);
+    EXPECT_EQ(files.Exists(Narrow(folder.File(c.name).wstring())), c.exists) << Narrow(c.name);
   }
 }
 
 TEST(Win32Platform, CharactersOutsideTheCodePageNeverBecomeLookAlikes) {
   // Best fit would give "\" for the yen sign and "A" for A-ring, changing what a path names.
-  EXPECT_EQ(Utf8ToAnsi("C:\u00a5Å.dll"), "C:??.dll");
-  EXPECT_EQ(AnsiToUtf8(Utf8ToAnsi("ｾｯﾄｱｯﾌﾟ C:\\表示.dll")), "ｾｯﾄｱｯﾌﾟ C:\\表示.dll");
+  EXPECT_EQ(Utf8ToAnsi("C:\u00a5Å.dll"), std::nullopt);
+  EXPECT_EQ(AnsiToUtf8(Utf8ToAnsi("ｾｯﾄｱｯﾌﾟ C:\\表示.dll").value()), "ｾｯﾄｱｯﾌﾟ C:\\表示.dll");
 }
 
 }  // namespace

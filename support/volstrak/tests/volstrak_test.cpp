@@ -33,12 +33,11 @@ const auto copy_file_date_time = kProduction.Get<decltype(::CopyFileDateTime)>("
 fs::path Place(const ScratchFolder& folder, const std::string& what, const std::wstring& name) {
   if (what == "text") return folder.File(name, "MZ is not enough to make a DLL.");
   if (!what.empty())
-    fs::copy_file(fs::path(kFixtureDir) / Utf8ToWide("fixture_" + what + ".dll"),
-                  folder.File(name));
+    fs::copy_file(fs::path(kFixtureDir) / Wide("fixture_" + what + ".dll"), folder.File(name));
   return folder.File(name);
 }
 
-std::string Ansi(const fs::path& path) { return Utf8ToAnsi(WideToUtf8(path.wstring())); }
+std::string Ansi(const fs::path& path) { return WideToAnsi(path.wstring()).value(); }
 
 TEST(Volstrak, CompareVersionByTheFileVersionsOfBothFiles) {
   const struct {
