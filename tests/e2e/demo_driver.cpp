@@ -6,56 +6,49 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <thread>
 
 #include "platform/win32/text_conversion.h"
-#include "tests/e2e/driver/picture.h"
-#include "tests/e2e/driver/session.h"
-#include "tests/e2e/driver/tavrel_ids.h"
-#include "tests/e2e/driver/tavrel_process.h"
-#include "tests/e2e/driver/windows.h"
+#include "tests/e2e/driver.h"
+#include "ui/control_ids.h"
 
 namespace tavrel::e2e {
 namespace {
 
-// Windows paint after they appear; give them a moment before the picture is taken.
-constexpr std::chrono::milliseconds kPaintTime{300};
-
 void Save(HWND window, const std::filesystem::path& file) {
-  std::this_thread::sleep_for(kPaintTime);
-  SaveBmp(CaptureWindow(window), file);
-  std::printf("picture: %s\n", WideToUtf8(file.wstring()).c_str());
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  SaveScreen(rect, file);
+  std::printf("picture: %s\n", Narrow(file.wstring()).c_str());
 }
 
 int Demo(const std::filesystem::path& exe, const std::filesystem::path& pictures) {
   std::filesystem::create_directories(pictures);
-  TavrelProcess process(exe, /*log=*/{});
+  TavrelProcess process(exe, /*log=*/{}, exe.parent_path());
   HWND form = WaitForWindow(process.id(), kForm1Class);
   if (!form) {
     std::printf("Tavrel.exe showed no main window\n");
     return 1;
   }
-  Save(form, pictures / L"Form1.bmp");
+  Save(form, pictures / L"Form1.ppm");
   std::printf("pressing OK\n");
-  PressButton(form, kCommand1);
+  PressButton(form, kCommand1Id);
   // The progress window stands only while files are copied.
   if (HWND wait = WaitForWindow(process.id(), kFrmWaitClass, std::chrono::seconds(2))) {
-    Save(wait, pictures / L"frmWait.bmp");
+    Save(wait, pictures / L"frmWait.ppm");
   } else {
     std::printf("the progress window was gone before it could be pictured\n");
   }
   int count = 0;
   const RunRecord run =
       AnswerMessagesUntilExit(process, std::chrono::seconds(60), [&](const MessageBoxView& box) {
-        std::string text = WideToUtf8(box.text);
+        std::string text = Narrow(box.text);
         for (char& c : text) {
           if (c == '\r') c = '\n';
         }
-        std::printf("message box \"%s\"%s:\n  %s\n", WideToUtf8(box.title).c_str(),
+        std::printf("message box \"%s\"%s:\n  %s\n", Narrow(box.title).c_str(),
                     box.has_icon ? " (warning)" : "", text.c_str());
-        Save(box.box, pictures / (L"message" + std::to_wstring(++count) + L".bmp"));
+        Save(box.box, pictures / (L"message" + std::to_wstring(++count) + L".ppm"));
       });
   if (!run.exit_status) {
     std::printf("Tavrel.exe did not end\n");
