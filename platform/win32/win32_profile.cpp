@@ -27,12 +27,10 @@ bool EndsInLoneLeadByte(std::string_view text) {
   return false;
 }
 
-// A Unicode description can hold characters that the ANSI code page lacks, and the A function
-// hands them over as look-alikes ("café" as "cafe"). Such a value comes back as the file holds
-// it, so that the name fails instead of naming another file; nothing when the ANSI code page
-// holds the whole value, or when it cannot be read this way.
-std::optional<std::string> UnicodeValue(const std::string& section, const std::string& key,
-                                        const std::string& path, std::size_t buffer_chars) {
+// The value as the W function reads it: from a Unicode description, every character as the file
+// holds it. Nothing when the names cannot be handed over.
+std::optional<std::wstring> WideValue(const std::string& section, const std::string& key,
+                                      const std::string& path, std::size_t buffer_chars) {
   const std::optional<std::wstring> wide_section = Utf8ToWide(section);
   const std::optional<std::wstring> wide_key = Utf8ToWide(key);
   const std::optional<std::wstring> wide_path = Utf8ToWide(path);
@@ -41,8 +39,10 @@ std::optional<std::string> UnicodeValue(const std::string& section, const std::s
   GetPrivateProfileStringW(wide_section->c_str(), wide_key->c_str(), L"", buffer.data(),
                            static_cast<DWORD>(buffer_chars), wide_path->c_str());
   buffer.resize(wcsnlen(buffer.data(), buffer_chars - 1));
-  if (WideToAnsi(buffer)) return std::nullopt;
-  return WideToUtf8(buffer);
+  // A cut between the halves of a surrogate pair leaves half a character, as a cut between the
+  // bytes of a double-byte character does.
+  if (!buffer.empty() && IS_HIGH_SURROGATE(buffer.back())) buffer.pop_back();
+  return buffer;
 }
 
 }  // namespace
@@ -64,9 +64,12 @@ std::optional<std::string> Win32Profile::GetString(const std::string& section,
                            static_cast<DWORD>(buffer_bytes), ansi_path->c_str());
   buffer.resize(strnlen(buffer.data(), buffer_bytes - 1));
   if (buffer.size() == buffer_bytes - 1 && EndsInLoneLeadByte(buffer)) buffer.pop_back();
-  if (std::optional<std::string> unicode = UnicodeValue(section, key, path, buffer_bytes)) {
-    return unicode;
-  }
+  // A Unicode description can hold characters that the ANSI code page lacks, and the A function
+  // hands them over as look-alikes ("café" as "cafe"). Such a value comes back as the file holds
+  // it, so that the name fails instead of naming another file.
+  const std::optional<std::wstring> wide = WideValue(section, key, path, buffer_bytes);
+  if (!wide) return std::nullopt;
+  if (!WideToAnsi(*wide)) return WideToUtf8(*wide);
   // Bytes that are not text in the ANSI code page reach the A function as U+FFFD where the code
   // page is UTF-8: such a value names no file that the description meant.
   std::optional<std::string> value = AnsiToUtf8(buffer);
