@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/win32/text_conversion.h"
 #include "tests/e2e/driver.h"
 #include "ui/control_ids.h"
 

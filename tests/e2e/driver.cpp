@@ -96,11 +96,13 @@ TavrelProcess::TavrelProcess(const std::filesystem::path& exe, const std::filesy
 }
 
 TavrelProcess::~TavrelProcess() {
-  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(process_, 99);
-    WaitForSingleObject(process_, 5000);
-  }
+  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) Kill();
   CloseHandle(process_);
+}
+
+void TavrelProcess::Kill() {
+  TerminateProcess(process_, 99);
+  WaitForSingleObject(process_, 5000);
 }
 
 std::optional<DWORD> TavrelProcess::WaitForExit(std::chrono::milliseconds deadline) {
@@ -170,8 +172,10 @@ void SaveScreen(const RECT& rect, const std::filesystem::path& file) {
 }
 
 COLORREF ScreenPixel(POINT at) {
-  const std::vector<RGBQUAD> pixel = Capture({at.x, at.y, at.x + 1, at.y + 1});
-  return RGB(pixel[0].rgbRed, pixel[0].rgbGreen, pixel[0].rgbBlue);
+  HDC screen = GetDC(nullptr);
+  const COLORREF pixel = GetPixel(screen, at.x, at.y);
+  ReleaseDC(nullptr, screen);
+  return pixel;
 }
 
 }  // namespace tavrel::e2e

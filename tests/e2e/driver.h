@@ -12,13 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/text_conversion.h"
+#include "platform/win32/tests/scratch_folder.h"
 
 namespace tavrel::e2e {
-
-// Text the tests make is always valid; "?" would show in a failure where it was not.
-inline std::wstring Wide(std::string_view text) { return Utf8ToWide(text).value_or(L"?"); }
-inline std::string Narrow(std::wstring_view text) { return WideToUtf8(text).value_or("?"); }
 
 inline constexpr wchar_t kForm1Class[] = L"Tavrel.Form1";
 inline constexpr wchar_t kFrmWaitClass[] = L"Tavrel.frmWait";
@@ -28,7 +24,7 @@ inline constexpr std::chrono::milliseconds kDeadline{5000};
 bool Eventually(const std::function<bool()>& holds, std::chrono::milliseconds deadline = kDeadline);
 
 // A Tavrel.exe started with VOLSTRAK_TEST_LOG naming `log` (none when empty), in
-// `working_folder`. One still running when this goes away is terminated.
+// `working_folder`. One still running when this goes away is killed.
 class TavrelProcess {
  public:
   TavrelProcess(const std::filesystem::path& exe, const std::filesystem::path& log,
@@ -39,6 +35,7 @@ class TavrelProcess {
 
   DWORD id() const { return id_; }
   std::optional<DWORD> WaitForExit(std::chrono::milliseconds deadline);
+  void Kill();
 
  private:
   HANDLE process_ = nullptr;
