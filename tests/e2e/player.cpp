@@ -80,7 +80,8 @@ std::vector<fs::path> AllFiles(const fs::path& folder) {
   return files;
 }
 
-std::uint64_t Digest(const fs::path& file) {
+// A file's bytes (a hash of them, as big files are read in chunks) and its last write time.
+std::string Fingerprint(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::vector<char> chunk(1 << 20);
   std::uint64_t hash = 14695981039346656037ull;
@@ -89,14 +90,10 @@ std::uint64_t Digest(const fs::path& file) {
       hash = (hash ^ static_cast<unsigned char>(chunk[static_cast<size_t>(i)])) * 1099511628211ull;
     }
   }
-  return hash;
-}
-
-std::uint64_t LastWrite(const fs::path& file) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data);
-  return (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
-         data.ftLastWriteTime.dwLowDateTime;
+  return std::to_string(hash) + " " + std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" +
+         std::to_string(data.ftLastWriteTime.dwLowDateTime);
 }
 
 // Text in Shift-JIS (code page 932), or UTF-16LE.
@@ -220,7 +217,7 @@ class Player {
     SetFileTime(handle, nullptr, nullptr, &time);
     CloseHandle(handle);
     if (attributes) SetFileAttributesW(path.c_str(), attributes);
-    before_[path] = {Digest(path), LastWrite(path)};
+    before_[path] = Fingerprint(path);
   }
 
   void LayOut() {
@@ -358,7 +355,7 @@ class Player {
     if (state != "copy-of" && state != "untouched") return;
     const fs::path source = state == "untouched" ? path : PathOf(line[3]);
     if (!before_.contains(source)) return Fail(line[3] + " was not laid out");
-    if (Digest(path) != before_[source].digest || LastWrite(path) != before_[source].stamp)
+    if (Fingerprint(path) != before_[source])
       Fail(Expand(line[1]) + " does not hold the bytes and date of " + Narrow(source.wstring()));
   }
 
@@ -476,17 +473,13 @@ class Player {
         build_.cases / L"looks" / Wide(name + "-" + std::to_string(dpi_) + "." + s_.name + ".ppm"));
   }
 
-  struct Before {
-    std::uint64_t digest, stamp;
-  };
-
   const Build& build_;
   const Scenario& s_;
   int dpi_;
   std::string label_;
   fs::path root_;
   std::map<std::string, std::string> places_;
-  std::map<fs::path, Before> before_;
+  std::map<fs::path, std::string> before_;  // the fingerprints of the files laid out
   std::vector<std::unique_ptr<void, decltype(&CloseHandle)>> holds_;
   std::vector<std::string> failures_;
 };
