@@ -15,38 +15,17 @@
 
 #include <windows.h>
 
-#include <climits>
 #include <optional>
 
+#include "platform/win32/text_conversion.h"
 #include "support/volstrak/ansi_text.h"
 #include "support/volstrak/handles.h"
 
 namespace tavrel::volstrak {
-namespace {
-
-std::optional<std::wstring> LogPath() {
+void LogCall(std::initializer_list<std::string_view> fields) {
   wchar_t path[MAX_PATH * 4];
   const DWORD length = GetEnvironmentVariableW(L"VOLSTRAK_TEST_LOG", path, std::size(path));
-  if (length == 0 || length >= std::size(path)) return std::nullopt;
-  return std::wstring(path, length);
-}
-
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty() || wide.size() > INT_MAX) return {};
-  const int wide_size = static_cast<int>(wide.size());
-  const int size =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string text(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, text.data(), size, nullptr, nullptr);
-  return text;
-}
-
-}  // namespace
-
-void LogCall(std::initializer_list<std::string_view> fields) {
-  const std::optional<std::wstring> path = LogPath();
-  if (!path) return;
+  if (length == 0 || length >= std::size(path)) return;
   std::string line;
   for (std::string_view field : fields) {
     if (!line.empty()) line += '|';
@@ -56,8 +35,8 @@ void LogCall(std::initializer_list<std::string_view> fields) {
   // FILE_APPEND_DATA alone makes every write land at the end of the file, so lines from
   // several processes never overwrite one another.
   const UniqueHandle file =
-      OpenedFile(CreateFileW(path->c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      OpenedFile(CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   DWORD written = 0;
   WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
@@ -65,7 +44,7 @@ void LogCall(std::initializer_list<std::string_view> fields) {
 
 std::string LogText(const char* ansi_path) {
   const std::optional<std::wstring> wide = WidenAnsi(ansi_path);
-  return wide ? Utf8(*wide) : "?";
+  return wide ? WideToUtf8(*wide).value_or("?") : "?";
 }
 
 }  // namespace tavrel::volstrak

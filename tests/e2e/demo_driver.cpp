@@ -3,69 +3,49 @@
 //   tavrel_demo_driver <Tavrel.exe> <folder for the pictures>
 // Its exit status is Tavrel.exe's.
 
-#include <windows.h>
-
+#include <algorithm>
 #include <cstdio>
-#include <string>
 
-#include "platform/win32/text_conversion.h"
 #include "tests/e2e/driver.h"
 #include "ui/control_ids.h"
 
-namespace tavrel::e2e {
-namespace {
-
-void Save(HWND window, const std::filesystem::path& file) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  SaveScreen(rect, file);
-  std::printf("picture: %s\n", Narrow(file.wstring()).c_str());
-}
-
-int Demo(const std::filesystem::path& exe, const std::filesystem::path& pictures) {
+int wmain(int argc, wchar_t** argv) {
+  using namespace tavrel::e2e;
+  if (argc != 3) {
+    std::printf("usage: tavrel_demo_driver <Tavrel.exe> <folder for the pictures>\n");
+    return 2;
+  }
+  SetProcessDPIAware();
+  const std::filesystem::path exe = argv[1], pictures = argv[2];
   std::filesystem::create_directories(pictures);
+  const auto save = [&](HWND window, const std::wstring& name) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    SaveScreen(rect, pictures / (name + L".ppm"));
+    std::printf("picture: %s\n", tavrel::Narrow((pictures / (name + L".ppm")).wstring()).c_str());
+  };
   TavrelProcess process(exe, /*log=*/{}, exe.parent_path());
   HWND form = WaitForWindow(process.id(), kForm1Class);
-  if (!form) {
-    std::printf("Tavrel.exe showed no main window\n");
-    return 1;
-  }
-  Save(form, pictures / L"Form1.ppm");
+  if (!form) return std::printf("Tavrel.exe showed no main window\n"), 1;
+  save(form, L"Form1");
   std::printf("pressing OK\n");
-  PressButton(form, kCommand1Id);
+  PressButton(form, tavrel::kCommand1Id);
   // The progress window stands only while files are copied.
   if (HWND wait = WaitForWindow(process.id(), kFrmWaitClass, std::chrono::seconds(2))) {
-    Save(wait, pictures / L"frmWait.ppm");
+    save(wait, L"frmWait");
   } else {
     std::printf("the progress window was gone before it could be pictured\n");
   }
   int count = 0;
   const RunRecord run =
       AnswerMessagesUntilExit(process, std::chrono::seconds(60), [&](const MessageBoxView& box) {
-        std::string text = Narrow(box.text);
-        for (char& c : text) {
-          if (c == '\r') c = '\n';
-        }
-        std::printf("message box \"%s\"%s:\n  %s\n", Narrow(box.title).c_str(),
+        std::string text = tavrel::Narrow(box.text);
+        std::replace(text.begin(), text.end(), '\r', '\n');
+        std::printf("message box \"%s\"%s:\n  %s\n", tavrel::Narrow(box.title).c_str(),
                     box.has_icon ? " (warning)" : "", text.c_str());
-        Save(box.box, pictures / (L"message" + std::to_wstring(++count) + L".ppm"));
+        save(box.box, L"message" + std::to_wstring(++count));
       });
-  if (!run.exit_status) {
-    std::printf("Tavrel.exe did not end\n");
-    return 1;
-  }
+  if (!run.exit_status) return std::printf("Tavrel.exe did not end\n"), 1;
   std::printf("Tavrel.exe ended with status %lu\n", *run.exit_status);
   return static_cast<int>(*run.exit_status);
-}
-
-}  // namespace
-}  // namespace tavrel::e2e
-
-int wmain(int argc, wchar_t** argv) {
-  if (argc != 3) {
-    std::printf("usage: tavrel_demo_driver <Tavrel.exe> <folder for the pictures>\n");
-    return 2;
-  }
-  SetProcessDPIAware();
-  return tavrel::e2e::Demo(argv[1], argv[2]);
 }

@@ -8,14 +8,15 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iomanip>
 #include <map>
 #include <set>
 #include <sstream>
 #include <thread>
 
-#include "platform/win32/text_conversion.h"
 #include "tests/e2e/driver.h"
 #include "ui/control_ids.h"
 
@@ -23,7 +24,6 @@ namespace tavrel::e2e {
 namespace {
 
 namespace fs = std::filesystem;
-using std::chrono::milliseconds;
 using Words = std::vector<std::string>;
 
 const std::map<std::string, UINT> kCodePages = {
@@ -54,34 +54,15 @@ struct Scenario {
   }
 };
 
-// Words split at spaces; a {place ...} is one word, and "..." keeps its spaces.
-Words Split(const std::string& line) {
-  Words words;
-  for (size_t at = 0; at < line.size();) {
-    if (line[at] == ' ') {
-      ++at;
-      continue;
-    }
-    std::string word;
-    const bool quoted = line[at] == '"';
-    at += quoted ? 1 : 0;
-    for (int depth = 0; at < line.size(); ++at) {
-      if (quoted ? line[at] == '"' : depth == 0 && line[at] == ' ') break;
-      depth += line[at] == '{' ? 1 : line[at] == '}' ? -1 : 0;
-      word += line[at];
-    }
-    at += quoted ? 1 : 0;
-    words.push_back(word);
-  }
-  return words;
-}
-
 Scenario ReadScenario(const fs::path& file) {
   Scenario s{file.stem().string(), {}, {}};
   std::ifstream in(file, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + file.string());
   for (std::string line; std::getline(in, line);) {
-    const Words words = Split(line);
+    // Words split at spaces; "..." keeps its spaces, and a backslash is no escape in it.
+    std::istringstream split(line);
+    Words words;
+    for (std::string word; split >> std::quoted(word, '"', '\x1F');) words.push_back(word);
     if (words.empty() || words[0].starts_with('#')) continue;
     s.lines.push_back(words);
     if (words[0] != "description" || (words.size() > 1 && words[1] == "folder")) continue;
@@ -90,25 +71,17 @@ Scenario ReadScenario(const fs::path& file) {
   return s;
 }
 
-std::string Utf8(const fs::path& path) { return Narrow(path.wstring()); }
-
-// Every file below `folder`, through the "\\?\" form, so that paths beyond MAX_PATH are seen.
-void Walk(const fs::path& folder, bool deep, std::vector<fs::path>& files) {
-  WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((L"\\\\?\\" + folder.wstring() + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      files.push_back(folder / name);
-    else if (deep)
-      Walk(folder / name, deep, files);
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+std::vector<fs::path> AllFiles(const fs::path& folder) {
+  std::vector<fs::path> files;
+  std::error_code none;
+  for (const auto& entry : fs::recursive_directory_iterator(folder, none)) {
+    if (entry.is_regular_file()) files.push_back(entry.path());
+  }
+  return files;
 }
 
-std::uint64_t Digest(const fs::path& file) {
+// A file's bytes (a hash of them, as big files are read in chunks) and its last write time.
+std::string Fingerprint(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::vector<char> chunk(1 << 20);
   std::uint64_t hash = 14695981039346656037ull;
@@ -117,26 +90,16 @@ std::uint64_t Digest(const fs::path& file) {
       hash = (hash ^ static_cast<unsigned char>(chunk[static_cast<size_t>(i)])) * 1099511628211ull;
     }
   }
-  return hash;
-}
-
-FILETIME StampOfDay(int day) {
-  // 2020-01-01 00:00 UTC plus whole days; whole seconds, which every file system keeps.
-  const std::uint64_t stamp = 132223104000000000ull + std::uint64_t(day) * 864000000000ull;
-  return {static_cast<DWORD>(stamp), static_cast<DWORD>(stamp >> 32)};
-}
-
-std::uint64_t LastWrite(const fs::path& file) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data);
-  return (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
-         data.ftLastWriteTime.dwLowDateTime;
+  return std::to_string(hash) + " " + std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" +
+         std::to_string(data.ftLastWriteTime.dwLowDateTime);
 }
 
-std::string Encode(const std::string& utf8, const std::string& encoding) {
+// Text in Shift-JIS (code page 932), or UTF-16LE.
+std::string Encode(const std::string& utf8, bool utf16) {
   const std::wstring wide = Wide(utf8);
-  if (encoding == "utf-16") return {reinterpret_cast<const char*>(wide.data()), wide.size() * 2};
-  if (encoding == "utf-8-bom") return utf8;
+  if (utf16) return {reinterpret_cast<const char*>(wide.data()), wide.size() * 2};
   const int length = static_cast<int>(wide.size());
   BOOL lossy = FALSE;
   std::string bytes(wide.size() * 2, '\0');
@@ -159,23 +122,17 @@ class Player {
     places_["{win}"] = Narrow(path);
     GetSystemDirectoryW(path, MAX_PATH);
     places_["{sys}"] = Narrow(path);
-    places_["{root}"] = Utf8(root_);
-    places_["{app}"] = Utf8(root_ / Wide(s.Find("app", {"app"})[0]));
-    places_["{dest}"] = Utf8(root_ / L"dest");
+    places_["{root}"] = Narrow(root_.wstring());
+    places_["{app}"] = places_["{root}"] + "\\" + s.Find("app", {"app"})[0];
+    places_["{dest}"] = places_["{root}"] + "\\dest";
     places_["{full}"] = "T:";
-    for (const std::string& option : s.Find("description")) {
-      if (option == "lf")
-        end_of_line_ = "\n";
-      else if (option != "folder")
-        encoding_ = option;
-    }
   }
 
   std::vector<std::string> Play() {
     SetDpi(dpi_);
     RemoveOutsideTheCase();
-    std::error_code ignored;
     for (const fs::path& file : AllFiles(root_)) SetFileAttributesW(file.c_str(), 0);
+    std::error_code ignored;
     fs::remove_all(root_, ignored);
     try {
       LayOut();
@@ -191,7 +148,7 @@ class Player {
     holds_.clear();
     RemoveOutsideTheCase();
     for (const Words& line : s_.lines) {
-      if (line[0] == "file" && line[2] == "zeros") fs::remove(PathOf(line[1]), ignored);
+      if (line[0] == "file" && line[2] == "zeros") DeleteFileW(PathOf(line[1]).c_str());
     }
     SetDpi(96);
     return failures_;
@@ -206,16 +163,7 @@ class Player {
                     sizeof value);
   }
 
-  // The places filled in, and {repeat N TEXT} written out N times.
   std::string Expand(std::string text) const {
-    for (size_t at; (at = text.find("{repeat ")) != std::string::npos;) {
-      const size_t end = text.find('}', at);
-      const size_t space = text.find(' ', at + 8);
-      std::string repeated;
-      for (int n = std::stoi(text.substr(at + 8)); n > 0; --n)
-        repeated += text.substr(space + 1, end - space - 1);
-      text.replace(at, end + 1 - at, repeated);
-    }
     for (const auto& [place, path] : places_) {
       for (size_t at; (at = text.find(place)) != std::string::npos;)
         text.replace(at, place.size(), path);
@@ -224,61 +172,14 @@ class Player {
   }
   fs::path PathOf(const std::string& text) const { return Wide(Expand(text)); }
 
-  std::vector<fs::path> AllFiles(const fs::path& folder) const {
-    std::vector<fs::path> files;
-    Walk(folder, true, files);
-    return files;
-  }
-
-  // One line of the description in bytes: "\xNN" is a raw byte, {junk N} N bytes of noise, and
-  // {fill N} "\." steps (and one "\x\.." for an odd count) that make the value N bytes long so
-  // far without changing the folder it names.
-  std::string Line(const std::string& line) const {
-    std::string bytes;
-    std::optional<size_t> fill_at;
-    size_t fill_to = 0, done = 0;
-    const auto flush = [&](size_t until) {
-      bytes += Encode(Expand(line.substr(done, until - done)), encoding_);
-    };
-    for (size_t at = 0; at < line.size(); ++at) {
-      if (line.compare(at, 2, "\\x") == 0 && at + 4 <= line.size()) {
-        flush(at);
-        bytes += static_cast<char>(std::stoi(line.substr(at + 2, 2), nullptr, 16));
-        done = at + 4;
-      } else if (line.compare(at, 6, "{junk ") == 0 || line.compare(at, 6, "{fill ") == 0) {
-        flush(at);
-        int n = std::stoi(line.substr(at + 6));
-        if (line[at + 1] == 'f') {
-          fill_at = bytes.size();
-          fill_to = static_cast<size_t>(n);
-        }
-        for (std::uint32_t seed = 12345; line[at + 1] == 'j' && n > 0; --n) {
-          seed = seed * 1103515245 + 12345;
-          bytes += static_cast<char>(seed >> 16);
-        }
-        done = line.find('}', at) + 1;
-      }
-    }
-    flush(line.size());
-    if (fill_at) {
-      const size_t need = fill_to - (*fill_at - (bytes.find('=') + 1));
-      std::string steps = need % 2 ? "\\x\\.." : "";
-      while (steps.size() < need) steps += "\\.";
-      bytes.insert(*fill_at, steps);
-    }
-    return bytes;
-  }
-
   void WriteDescription() const {
     const fs::path file = PathOf("{app}\\qxSetup.ini");
     const Words options = s_.Find("description", {"none"});
     if (options == Words{"folder"}) fs::create_directory(file);
     if (options == Words{"folder"} || options == Words{"none"}) return;
-    std::string bytes = encoding_ == "utf-16"      ? "\xFF\xFE"
-                        : encoding_ == "utf-8-bom" ? "\xEF\xBB\xBF"
-                                                   : "";
-    for (const std::string& line : s_.description)
-      bytes += Line(line) + Encode(end_of_line_, encoding_);
+    const bool utf16 = options == Words{"utf-16"};
+    std::string bytes = utf16 ? "\xFF\xFE" : "";
+    for (const std::string& line : s_.description) bytes += Encode(Expand(line) + "\r\n", utf16);
     std::ofstream(file, std::ios::binary) << bytes;
   }
 
@@ -286,20 +187,20 @@ class Player {
   void LayFile(const Words& line, std::uint32_t& seed) {
     const fs::path path = PathOf(line[1]);
     const std::string& kind = line[2];
-    const bool sized = kind == "bytes" || kind == "zeros";
-    const std::uint64_t size =
-        sized ? std::stoull(line[3]) << (line[3].ends_with('M') ? 20 : 0) : 0;
     fs::create_directories(path.parent_path());
     if (kind == "fixture") {
       fs::copy_file(build_.fixtures / Wide("fixture_" + line[3] + ".dll"), path);
+    } else if (kind == "text") {
+      std::ofstream(path, std::ios::binary) << line[3];
     } else {
+      const std::uint64_t size = std::stoull(line[3]) << (line[3].ends_with('M') ? 20 : 0);
       std::ofstream out(path, std::ios::binary);
-      if (kind == "text") out << line[3];
       for (std::uint64_t i = 0; kind == "bytes" && i < size; ++i, seed *= 69069)
         out.put(static_cast<char>((seed += 7) >> 24));
+      out.close();
+      // A hole: it costs neither time nor room on disk.
+      if (kind == "zeros") fs::resize_file(path, size);
     }
-    // A hole: it costs neither time nor room on disk.
-    if (kind == "zeros") fs::resize_file(path, size);
     int day = 1;
     DWORD attributes = 0;
     for (size_t i = 4; i < line.size(); ++i) {
@@ -308,18 +209,20 @@ class Player {
       else
         attributes |= kAttributes.at(line[i]);
     }
-    const FILETIME stamp = StampOfDay(day);
+    // 2020-01-01 00:00 UTC plus whole days; whole seconds, which every file system keeps.
+    const std::uint64_t stamp = 132223104000000000ull + std::uint64_t(day) * 864000000000ull;
+    const FILETIME time = {static_cast<DWORD>(stamp), static_cast<DWORD>(stamp >> 32)};
     HANDLE handle =
         CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(handle, nullptr, nullptr, &stamp);
+    SetFileTime(handle, nullptr, nullptr, &time);
     CloseHandle(handle);
     if (attributes) SetFileAttributesW(path.c_str(), attributes);
-    before_[path] = {Digest(path), LastWrite(path)};
+    before_[path] = Fingerprint(path);
   }
 
   void LayOut() {
-    fs::create_directories(PathOf("{app}"));
     fs::create_directories(PathOf("{dest}"));
+    fs::create_directories(PathOf("{app}"));
     fs::copy_file(build_.tavrel, PathOf("{app}\\Tavrel.exe"));
     const std::map<std::string, std::string> volstrak_places = {
         {"beside", "{app}"}, {"system", "{sys}"}, {"cwd", "{root}"}};
@@ -368,8 +271,17 @@ class Player {
     return false;
   }
 
-  // run ok|cancel|close, or run mid-copy ok|cancel|close|kill: OK, and that once the copy is
-  // well under way.
+  // Nothing may follow a key or a press that must not act: no run, no message, no end.
+  void CheckNothingFollows(const TavrelProcess& process, const std::string& what) {
+    std::this_thread::sleep_for(milliseconds(300));
+    if (process.WaitForExit(milliseconds(0)) ||
+        WaitForWindow(process.id(), kMessageBoxClass, milliseconds(0)) ||
+        (what == "keys" && WaitForWindow(process.id(), kFrmWaitClass, milliseconds(0))))
+      Fail(what + " did something");
+  }
+
+  // run ok|cancel|close, run keys (Enter and Escape, then Cancel), or run mid-copy
+  // ok|cancel|close|kill: OK, and that once the copy is well under way.
   void PlayRun(const std::vector<Words>& run) {
     const fs::path log = root_ / L"volstrak.log";
     fs::remove(log);
@@ -378,6 +290,12 @@ class Player {
     if (!form) return Fail("no main window");
     Look(form, "Form1", run);
     const std::string action = run[0][1], then = run[0].size() > 2 ? run[0][2] : "";
+    if (action == "keys") {
+      // Neither button is bound to a key; the dialog manager turns them into IDOK and IDCANCEL.
+      for (WPARAM key : {VK_RETURN, VK_ESCAPE})
+        PostMessageW(GetDlgItem(form, kCommand1Id), WM_KEYDOWN, key, 0);
+      CheckNothingFollows(process, "keys");
+    }
     if (action == "ok" || action == "mid-copy") PressButton(form, kCommand1Id);
     if (action == "mid-copy") {
       HWND wait = WaitForWindow(process.id(), kFrmWaitClass);
@@ -388,26 +306,22 @@ class Player {
       if (then == "ok") {
         // A second run inside the first would ask the support library about the file again.
         PressButton(form, kCommand1Id);
-        std::this_thread::sleep_for(milliseconds(300));
-        if (process.WaitForExit(milliseconds(0)) ||
-            WaitForWindow(process.id(), L"#32770", milliseconds(0)))
-          Fail("a second OK during the run did something");
+        CheckNothingFollows(process, "a second OK during the run");
       }
-      if (then == "kill") {
-        HANDLE handle = OpenProcess(PROCESS_TERMINATE, FALSE, process.id());
-        TerminateProcess(handle, 9);
-        CloseHandle(handle);
-      }
+      if (then == "kill") process.Kill();
     }
-    if (action == "cancel" || then == "cancel" || then == "ok") PressButton(form, kCommand2Id);
+    if (action == "cancel" || action == "keys" || then == "cancel" || then == "ok")
+      PressButton(form, kCommand2Id);
     if (action == "close" || then == "close") PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
     const RunRecord record = AnswerMessagesUntilExit(process, std::chrono::seconds(60));
     holds_.clear();  // for the first run alone, so that the checks can read what was held
-    std::string seen, expected, status = "none";
+    std::string seen, expected;
     for (const MessageBoxView& box : record.messages) {
       seen += "[" + std::string(box.has_icon ? "warning " : "plain ") + Narrow(box.title) + ": " +
               Narrow(box.text) + "]";
     }
+    const std::string status = record.exit_status ? std::to_string(*record.exit_status) : "none";
+    std::string expected_status = then == "kill" ? status : "none";
     for (const Words& line : run) {
       if (line[0] == "completed") expected += "[plain : セットアップが完了しました。]";
       if (line[0] == "message") {
@@ -417,14 +331,12 @@ class Player {
         expected +=
             "[" + line[1] + " " + (line[2] == "-" ? "" : line[2]) + ": " + Expand(text) + "]";
       }
-      if (line[0] == "exit" || line[0] == "completed") status = line[0] == "exit" ? line[1] : "0";
+      if (line[0] == "exit" || line[0] == "completed")
+        expected_status = line[0] == "exit" ? line[1] : "0";
       if (line[0] == "after") CheckFile(line);
     }
     if (seen != expected) Fail("messages " + seen + ", expected " + expected);
-    if (then != "kill" &&
-        (record.exit_status ? std::to_string(*record.exit_status) : "none") != status)
-      Fail("exit status " + (record.exit_status ? std::to_string(*record.exit_status) : "none") +
-           ", expected " + status);
+    if (status != expected_status) Fail("exit status " + status + ", expected " + expected_status);
     CheckNothingLeft(run[0]);
     CheckCalls(run, log);
   }
@@ -436,17 +348,15 @@ class Player {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists != (state != "absent"))
-      return Fail(Utf8(path) + (exists ? " exists" : " is missing"));
+      return Fail(Expand(line[1]) + (exists ? " exists" : " is missing"));
     for (size_t i = state == "copy-of" ? 4 : 3; i < line.size(); ++i) {
-      if (!(attributes & kAttributes.at(line[i]))) Fail(Utf8(path) + " is not " + line[i]);
+      if (!(attributes & kAttributes.at(line[i]))) Fail(Expand(line[1]) + " is not " + line[i]);
     }
     if (state != "copy-of" && state != "untouched") return;
     const fs::path source = state == "untouched" ? path : PathOf(line[3]);
     if (!before_.contains(source)) return Fail(line[3] + " was not laid out");
-    if (Digest(path) != before_[source].digest)
-      Fail(Utf8(path) + " does not hold the bytes of " + Utf8(source));
-    if (LastWrite(path) != before_[source].stamp)
-      Fail(Utf8(path) + " does not have the date of " + Utf8(source));
+    if (Fingerprint(path) != before_[source])
+      Fail(Expand(line[1]) + " does not hold the bytes and date of " + Narrow(source.wstring()));
   }
 
   // No temporary file anywhere a file was laid or expected, and nothing in the case's own
@@ -457,45 +367,38 @@ class Player {
     for (const Words& line : s_.lines) {
       if (line[0] == "after" && line[2] != "absent") known.insert(PathOf(line[1]));
     }
-    std::vector<fs::path> files = AllFiles(root_);
-    for (const fs::path& path : known) Walk(path.parent_path(), false, files);
-    for (const fs::path& file : std::set<fs::path>(files.begin(), files.end())) {
+    const std::vector<fs::path> in_case = AllFiles(root_);
+    std::set<fs::path> files(in_case.begin(), in_case.end());
+    for (const fs::path& path : known) {
+      std::error_code none;
+      for (const auto& entry : fs::directory_iterator(path.parent_path(), none)) {
+        if (!entry.is_directory()) files.insert(entry.path());
+      }
+    }
+    for (const fs::path& file : files) {
       if (file.filename().wstring().starts_with(L"~tvr") ||
           (!known.contains(file) && file.parent_path() != PathOf("{app}") &&
-           Utf8(file).starts_with(Utf8(root_))))
-        Fail("left behind after run " + run[1] + ": " + Utf8(file));
+           file.wstring().starts_with(root_.wstring())))
+        Fail("left behind after run " + run[1] + ": " + Narrow(file.wstring()));
     }
   }
 
-  // call F|ARG|...: appears in the log after the previous one ("*" matches any field);
-  // nocall F: never called.
+  // call F|ARG|...: appears in the log after the previous one; nocall F: never called.
   void CheckCalls(const std::vector<Words>& run, const fs::path& log) {
     std::vector<std::string> calls;
     std::ifstream in(log, std::ios::binary);
     for (std::string call; std::getline(in, call);) calls.push_back(call);
-    size_t next = 0;
+    auto next = calls.begin();
     for (const Words& line : run) {
-      if (line[0] == "nocall") {
-        for (const std::string& call : calls) {
-          if (call.starts_with(line[1] + "|")) Fail("called: " + call);
-        }
+      for (const std::string& call : calls) {
+        if (line[0] == "nocall" && call.starts_with(line[1] + "|")) Fail("called " + call);
       }
       if (line[0] != "call") continue;
-      const std::string expected = Expand(line[1]);
-      const auto matches = [&](const std::string& call) {
-        std::istringstream a(call), b(expected);
-        std::string x, y;
-        while (std::getline(b, y, '|')) {
-          if (!std::getline(a, x, '|') || (y != "*" && x != y)) return false;
-        }
-        return !std::getline(a, x, '|');
-      };
-      while (next < calls.size() && !matches(calls[next])) ++next;
-      if (next++ >= calls.size()) Fail("no call " + expected + " (in order)");
+      next = std::find(next, calls.end(), Expand(line[1]));
+      if (next == calls.end()) return Fail("no call " + Expand(line[1]) + " (in order)");
+      ++next;
     }
   }
-
-  int Scaled(int pixels_at_96) const { return MulDiv(pixels_at_96, dpi_, 96); }
 
   // window NAME WxH [fixed] [captionless] [tool] [focus ID] [title TEXT], followed by
   // control ID CLASS LEFT,TOP WxH TEXT lines, at 96 DPI. Read from the running program; the
@@ -505,36 +408,30 @@ class Player {
                              [&](const Words& l) { return l[0] == "window" && l[1] == name; });
     if (line == run.end()) return;
     const auto fail = [&](const std::string& what) { Fail(name + ": " + what); };
+    const auto scaled = [&](int pixels_at_96) { return MulDiv(pixels_at_96, dpi_, 96); };
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     const LONG ex_style = GetWindowLongW(window, GWL_EXSTYLE);
+    const std::map<std::string, bool> traits = {
+        {"fixed", (style & WS_CAPTION) == WS_CAPTION &&
+                      !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME))},
+        {"captionless", (style & WS_CAPTION) != WS_CAPTION && !(style & WS_SYSMENU)},
+        {"tool", ((ex_style & WS_EX_TOOLWINDOW) || GetWindow(window, GW_OWNER)) &&
+                     !(ex_style & WS_EX_APPWINDOW)}};
     std::string title;
     int focus = 0;
     for (size_t i = 3; i < line->size(); ++i) {
       const std::string& trait = (*line)[i];
-      if (trait == "title" || trait == "focus") {
-        const std::string& value = (*line)[++i];
-        if (trait == "title")
-          title = value;
-        else
-          focus = std::stoi(value);
-        continue;
-      }
-      const bool holds = trait == "fixed"
-                             ? (style & WS_CAPTION) == WS_CAPTION &&
-                                   !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME))
-                         : trait == "captionless"
-                             ? (style & WS_CAPTION) != WS_CAPTION && !(style & WS_SYSMENU)
-                             : ((ex_style & WS_EX_TOOLWINDOW) || GetWindow(window, GW_OWNER)) &&
-                                   !(ex_style & WS_EX_APPWINDOW);
-      if (!holds) fail("not " + trait);
+      if (trait == "title") title = (*line)[++i];
+      if (trait == "focus") focus = std::stoi((*line)[++i]);
+      if (traits.contains(trait) && !traits.at(trait)) fail("not " + trait);
     }
     if (Narrow(WindowText(window)) != title) fail("title " + Narrow(WindowText(window)));
     RECT client{}, frame{};
     GetClientRect(window, &client);
     GetWindowRect(window, &frame);
-    const std::string& size = (*line)[2];
-    if (client.right != Scaled(std::stoi(size)) ||
-        client.bottom != Scaled(std::stoi(size.substr(size.find('x') + 1))))
+    int width = 0, height = 0;
+    std::sscanf((*line)[2].c_str(), "%dx%d", &width, &height);
+    if (client.right != scaled(width) || client.bottom != scaled(height))
       fail("client area " + std::to_string(client.right) + "x" + std::to_string(client.bottom));
     if (std::abs(frame.left + frame.right - GetSystemMetrics(SM_CXSCREEN)) > 1 ||
         std::abs(frame.top + frame.bottom - GetSystemMetrics(SM_CYSCREEN)) > 1)
@@ -547,10 +444,10 @@ class Player {
       RECT at{};
       GetWindowRect(child, &at);
       MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&at), 2);
-      const int left = Scaled(std::stoi(c[3])),
-                top = Scaled(std::stoi(c[3].substr(c[3].find(',') + 1)));
-      const RECT expected = {left, top, left + Scaled(std::stoi(c[4])),
-                             top + Scaled(std::stoi(c[4].substr(c[4].find('x') + 1)))};
+      int left = 0, top = 0;
+      std::sscanf(c[3].c_str(), "%d,%d", &left, &top);
+      std::sscanf(c[4].c_str(), "%dx%d", &width, &height);
+      const RECT expected = {scaled(left), scaled(top), scaled(left + width), scaled(top + height)};
       if (!child || _wcsicmp(class_name, Wide(c[2]).c_str()) != 0 ||
           Narrow(WindowText(child)) != c[5] || !EqualRect(&at, &expected))
         fail("control " + c[1] + " is not as designed");
@@ -576,19 +473,13 @@ class Player {
         build_.cases / L"looks" / Wide(name + "-" + std::to_string(dpi_) + "." + s_.name + ".ppm"));
   }
 
-  struct Before {
-    std::uint64_t digest, stamp;
-  };
-
   const Build& build_;
   const Scenario& s_;
   int dpi_;
   std::string label_;
   fs::path root_;
-  std::string encoding_ = "shift-jis";
-  std::string end_of_line_ = "\r\n";
   std::map<std::string, std::string> places_;
-  std::map<fs::path, Before> before_;
+  std::map<fs::path, std::string> before_;  // the fingerprints of the files laid out
   std::vector<std::unique_ptr<void, decltype(&CloseHandle)>> holds_;
   std::vector<std::string> failures_;
 };

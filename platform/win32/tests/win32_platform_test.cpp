@@ -1,6 +1,7 @@
 // What the Windows layer decides by itself and no end-to-end scenario reaches: the folder of a
-// program at a drive's root or on a share, which files count as present, and no look-alike
-// characters in ANSI text. Everything else of it is seen running in tests/e2e.
+// program at a drive's root or on a share, which files count as present, and the conversion
+// flags that Windows accepts for each code page (Wine accepts them all, so no run shows them).
+// Everything else of it is seen running in tests/e2e.
 
 #include <gtest/gtest.h>
 
@@ -43,10 +44,28 @@ TEST(Win32Platform, ExistsForAFileAtExactlyThePathAndNoPattern) {
   }
 }
 
-TEST(Win32Platform, CharactersOutsideTheCodePageNeverBecomeLookAlikes) {
-  // Best fit would give "\" for the yen sign and "A" for A-ring, changing what a path names.
-  EXPECT_EQ(Utf8ToAnsi("C:\u00a5Å.dll"), std::nullopt);
-  EXPECT_EQ(AnsiToUtf8(Utf8ToAnsi("ｾｯﾄｱｯﾌﾟ C:\\表示.dll").value()), "ｾｯﾄｱｯﾌﾟ C:\\表示.dll");
+TEST(Win32Platform, ConversionFlagsAreOnlyThoseWindowsTakesForTheCodePage) {
+  // Windows fails WC_NO_BEST_FIT_CHARS for UTF-8 (ERROR_INVALID_FLAGS), lpUsedDefaultChar for
+  // UTF-8 and UTF-7 (ERROR_INVALID_PARAMETER), and any flag for ISO-2022 and UTF-7.
+  const struct {
+    UINT code_page;
+    DWORD narrowing;
+    bool reports_default_char;
+    DWORD widening;
+  } cases[] = {
+      {932, WC_NO_BEST_FIT_CHARS, true, MB_ERR_INVALID_CHARS},
+      {1252, WC_NO_BEST_FIT_CHARS, true, MB_ERR_INVALID_CHARS},
+      {CP_UTF8, WC_ERR_INVALID_CHARS, false, MB_ERR_INVALID_CHARS},
+      {54936, WC_ERR_INVALID_CHARS, true, MB_ERR_INVALID_CHARS},
+      {50220, 0, true, 0},
+      {CP_UTF7, 0, false, 0},
+  };
+  for (const auto& c : cases) {
+    const NarrowingFlags flags = NarrowingFlagsFor(c.code_page);
+    EXPECT_EQ(flags.flags, c.narrowing) << c.code_page;
+    EXPECT_EQ(flags.reports_default_char, c.reports_default_char) << c.code_page;
+    EXPECT_EQ(WideningFlagsFor(c.code_page), c.widening) << c.code_page;
+  }
 }
 
 }  // namespace
