@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "tests/faults/description_bytes.h"
@@ -27,7 +28,7 @@ class IniFileProfileTest : public ::testing::Test {
     std::ofstream(path_, std::ios::binary | std::ios::trunc) << bytes;
   }
 
-  std::string Get(const std::string& key, std::size_t buffer_bytes = 1024) {
+  std::optional<std::string> Get(const std::string& key, std::size_t buffer_bytes = 1024) {
     return profile_.GetString("BOOT", key, path_, buffer_bytes);
   }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 
 #include "platform/portable/ini_file_profile.h"
 
@@ -31,8 +32,9 @@ TEST(LookupCorpus, OurReaderGivesTheRecordedValues) {
       const auto record = expected.find({lookup_case.name, key});
       ASSERT_NE(record, expected.end())
           << "no recorded value for " << lookup_case.name << " " << key;
-      EXPECT_EQ(Hex(profile.GetString("BOOT", key, path, 1024)), record->second)
-          << lookup_case.name << " " << key;
+      const std::optional<std::string> value = profile.GetString("BOOT", key, path, 1024);
+      ASSERT_TRUE(value) << lookup_case.name << " " << key;
+      EXPECT_EQ(Hex(*value), record->second) << lookup_case.name << " " << key;
       ++looked_up;
     }
   }
