@@ -19,7 +19,7 @@
 #include "tests/e2e/driver/tavrel_process.h"
 #include "tests/e2e/driver/text.h"
 #include "tests/e2e/driver/windows.h"
-#include "tests/faults/description_bytes.h"
+#include "tests/description_bytes.h"
 
 namespace tavrel::e2e {
 namespace {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/faults/description_bytes.h"
+#include "tests/description_bytes.h"
 
 namespace tavrel {
 namespace {

@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-// Bytes of bad descriptions, written alike by the native fault tests and the end-to-end tests
+// Bytes of bad descriptions, written alike by the portable lookup's tests and the end-to-end tests
 // under Wine, so that both check the same inputs.
 namespace tavrel::description_bytes {
 

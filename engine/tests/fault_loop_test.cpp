@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/messages.h"
+#include "engine/tests/fake_platform.h"
+
+namespace tavrel {
+namespace {
+
+using fake::FakePlatform;
+using fake::GeneratedFile;
+
+struct Entry {
+  std::string value;
+  std::string source;
+  std::string destination;
+  bool replaced;  // by a run without faults
+};
+
+// A description, the files beside it and at its destinations, and the versions that decide.
+struct Description {
+  const char* name;
+  std::vector<Entry> entries;
+  std::function<void(FakePlatform&)> setup;
+};
+
+const Description kDescriptions[] = {
+    {"NewOlderByDateAndUpToDateByVersion",
+     {{"a.dll,,$SYSTEM,REGIST", R"(C:\Setup\a.dll)", R"(C:\WINDOWS\system32\a.dll)", true},
+      {"b.dll,,$WIN", R"(C:\Setup\b.dll)", R"(C:\WINDOWS\b.dll)", true},
+      {"c.dll,,$SYSTEM,REGIST", R"(C:\Setup\c.dll)", R"(C:\WINDOWS\system32\c.dll)", false}},
+     [](FakePlatform& f) {
+       f.files.Add(R"(C:\Setup\a.dll)", {.bytes = "A"});
+       f.files.Add(R"(C:\Setup\b.dll)", GeneratedFile(20000, 300));
+       f.files.Add(R"(C:\WINDOWS\b.dll)", {.bytes = "old b"});
+       f.files.Add(R"(C:\Setup\c.dll)", {.bytes = "C", .date = 300});
+       f.files.Add(R"(C:\WINDOWS\system32\c.dll)", {.bytes = "old c"});
+       f.support.versions = {{R"(C:\Setup\c.dll)", 1}, {R"(C:\WINDOWS\system32\c.dll)", 2}};
+     }},
+    {"EmptyOverOlderHiddenByVersionAndOneWholeChunk",
+     {{"e.dll,,$WIN", R"(C:\Setup\e.dll)", R"(C:\WINDOWS\e.dll)", true},
+      {"h.dll,,$SYSTEM,REGIST", R"(C:\Setup\h.dll)", R"(C:\WINDOWS\system32\h.dll)", true},
+      {"x.bin,,C:\\Fixed", R"(C:\Setup\x.bin)", R"(C:\Fixed\x.bin)", true}},
+     [](FakePlatform& f) {
+       f.files.Add(R"(C:\Setup\e.dll)", {.date = 300});
+       f.files.Add(R"(C:\WINDOWS\e.dll)", {.bytes = "old e"});
+       f.files.Add(R"(C:\Setup\h.dll)", {.bytes = "H", .date = 50});
+       f.files.Add(R"(C:\WINDOWS\system32\h.dll)", {.bytes = "old h", .hidden = true});
+       f.support.versions = {{R"(C:\Setup\h.dll)", 2}, {R"(C:\WINDOWS\system32\h.dll)", 1}};
+       f.files.Add(R"(C:\Setup\x.bin)", GeneratedFile(16384));
+       f.files.folders.insert(R"(C:\Fixed)");
+     }},
+};
+
+// Runs the description once, with a fault or a stop, and checks what must hold after any run:
+// a run that neither came into play completes; a stop ends it as stopped; the message fits the
+// exit status; nothing is open or half-written; every destination holds its old bytes or exactly
+// its source's, and nothing after the entry where the run ended was touched. Returns whether the
+// fault or the stop came into play.
+bool RunOnce(const Description& d, int call, bool from_then_on, std::optional<int> stop_at) {
+  FakePlatform f;
+  d.setup(f);
+  for (std::size_t i = 0; i < d.entries.size(); ++i) {
+    f.profile.boot["Copy" + std::to_string(i + 1)] = d.entries[i].value;
+  }
+  const auto before = f.files.files;
+  f.files.FailAt(std::nullopt, call, from_then_on);
+  f.ui.on_pump = [&](int pump) {
+    EXPECT_TRUE(f.engine.Running());
+    if (pump == stop_at) f.engine.RequestStop();
+  };
+  const ExitStatus status = f.Run();
+  const bool came_into_play = f.files.fault_fired || (stop_at && f.ui.pumps >= *stop_at);
+  if (!came_into_play) {
+    EXPECT_EQ(status, ExitStatus::kCompleted);
+  } else if (stop_at) {
+    EXPECT_EQ(status, ExitStatus::kStopped);
+  }
+  EXPECT_EQ(f.ui.open_files_at_end, 0);
+
+  // The walk asked for Copy1 up to Copy<reached>; a run that ends early ends in that entry.
+  const std::size_t reached = static_cast<std::size_t>(f.profile.lookups);
+  std::set<std::string> destinations;
+  std::vector<std::string> registered;
+  for (std::size_t n = 1; n <= d.entries.size(); ++n) {
+    const Entry& e = d.entries[n - 1];
+    SCOPED_TRACE(e.value);
+    destinations.insert(e.destination);
+    const auto old = before.find(e.destination);
+    const auto was = old == before.end() ? std::nullopt : std::optional(Contents(old->second));
+    const std::string source = Contents(before.at(e.source));
+    const std::optional<std::string> now = f.At(e.destination);
+    if (n < reached && e.replaced) {
+      EXPECT_EQ(now, source);
+    } else if (n > reached) {
+      EXPECT_EQ(now, was);
+    } else {
+      EXPECT_TRUE(now == was || now == source) << now.value_or("(none)");
+    }
+    if (n < reached && e.value.ends_with(",REGIST")) registered.push_back(e.destination);
+  }
+  EXPECT_EQ(f.support.registered, registered);
+  for (const auto& [path, file] : f.files.files) {
+    EXPECT_TRUE(before.contains(path) || destinations.contains(path)) << "left behind: " << path;
+  }
+
+  std::set<std::string> allowed;
+  if (status == ExitStatus::kCompleted) {
+    EXPECT_EQ(reached, d.entries.size() + 1);
+    allowed = {std::string(kSetupComplete)};
+  } else if (status == ExitStatus::kFailed && reached == 0) {
+    allowed = {std::string(kIniFileMissing), std::string(kIniFileUnreadable)};
+  } else if (status == ExitStatus::kFailed) {
+    const Entry& e = d.entries.at(reached - 1);
+    allowed = {TwoLines(kCannotOpen, e.source), TwoLines(kCannotRead, e.source),
+               TwoLines(kCannotCreate, e.destination), TwoLines(kCannotWrite, e.destination)};
+  }
+  EXPECT_EQ(f.ui.messages.size(), allowed.empty() ? 0u : 1u);
+  for (const fake::Shown& shown : f.ui.messages) {
+    EXPECT_TRUE(allowed.contains(shown.text)) << shown.text;
+    EXPECT_EQ(shown.open_files, 0) << shown.text;
+  }
+  return came_into_play;
+}
+
+// Fails every file-system step of whole runs in turn, at its 1st, 2nd, 3rd ... call until none
+// is reached, once and from then on, and stops at every pump in turn.
+TEST(FaultLoop, EveryFailureAndEveryStopEndsTheRunWithNothingTorn) {
+  int runs = 0;
+  for (const Description& d : kDescriptions) {
+    SCOPED_TRACE(d.name);
+    for (const bool from_then_on : {false, true}) {
+      for (int call = 1;; ++call, ++runs) {
+        SCOPED_TRACE("step " + std::to_string(call) + (from_then_on ? " and on" : ""));
+        if (!RunOnce(d, call, from_then_on, std::nullopt)) break;
+      }
+    }
+    for (int pump = 1;; ++pump, ++runs) {
+      SCOPED_TRACE("stop at pump " + std::to_string(pump));
+      if (!RunOnce(d, 0, false, pump)) break;
+    }
+  }
+  EXPECT_GT(runs, 100);
+}
+
+}  // namespace
+}  // namespace tavrel
