@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <span>
 #include <string>
 
 #include "engine/messages.h"
@@ -16,6 +17,24 @@ using Function = SupportLibrary::Function;
 
 constexpr char kSource[] = R"(C:\Setup\a.dll)";
 constexpr char kDestination[] = R"(C:\WINDOWS\a.dll)";
+const std::string kNotOpened = TwoLines(kCannotOpen, kSource);
+const std::string kNotCreated = TwoLines(kCannotCreate, kDestination);
+const std::string kNotWritten = TwoLines(kCannotWrite, kDestination);
+
+fake::FakeFile& Source(FakePlatform& f) { return f.files[kSource]; }
+fake::FakeFile& Old(FakePlatform& f) { return f.files[kDestination]; }
+void NoSource(FakePlatform& f) { f.files.erase(kSource); }
+void NoOld(FakePlatform& f) { f.files.erase(kDestination); }
+void Versions(FakePlatform& f, int source, int old) {
+  f.versions = {{kSource, source}, {kDestination, old}};
+}
+void Empty(FakePlatform& f) { Source(f).bytes.clear(); }
+void Chunks(FakePlatform& f, std::uint64_t bytes) { Source(f) = GeneratedFile(bytes, 200); }
+void StopAt(FakePlatform& f, int stop) {
+  f.on_pump = [&f, stop](int pump) {
+    if (pump == stop) f.engine.RequestStop();
+  };
+}
 
 // One call of CopyIfNewer from "new" (date 200) over "old" (date 100), after `setup`.
 struct CopyRow {
@@ -25,26 +44,8 @@ struct CopyRow {
   std::string message = {};  // none when empty
 };
 
-const std::string kSourceUnopened = TwoLines(kCannotOpen, kSource);
-const std::string kNotCreated = TwoLines(kCannotCreate, kDestination);
-const std::string kNotWritten = TwoLines(kCannotWrite, kDestination);
-
-fake::FakeFile& Source(FakePlatform& f) { return f.files.files[kSource]; }
-fake::FakeFile& Old(FakePlatform& f) { return f.files.files[kDestination]; }
-void NoSource(FakePlatform& f) { f.files.files.erase(kSource); }
-void NoOld(FakePlatform& f) { f.files.files.erase(kDestination); }
-void Versions(FakePlatform& f, int source, int old) {
-  f.support.versions = {{kSource, source}, {kDestination, old}};
-}
-void StopAtPump(FakePlatform& f, int stop) {
-  f.ui.on_pump = [&f, stop](int pump) {
-    if (pump == stop) f.engine.RequestStop();
-  };
-}
-
-const CopyRow kRows[] = {
-    // Whether the destination is at least as new: by version where they compare, else by date.
-    {"NoDestination", [](auto& f) { NoOld(f), Versions(f, 1, 2); }, kCopied, ""},
+const CopyRow kFreshness[] = {
+    {"NoDestination", [](auto& f) { NoOld(f), Versions(f, 1, 2); }, kCopied},
     {"HigherVersionOlderDate", [](auto& f) { Versions(f, 2, 1), Source(f).date = 50; }, kCopied},
     {"EqualVersionNewerDate", [](auto& f) { Versions(f, 1, 1); }, kUpToDate},
     {"LowerVersionNewerDate", [](auto& f) { Versions(f, 1, 2); }, kUpToDate},
@@ -52,99 +53,91 @@ const CopyRow kRows[] = {
     {"EqualDate", [](auto& f) { Source(f).date = 100; }, kUpToDate},
     {"NewerDate", [](auto&) {}, kCopied},
     {"UnreadableDestinationDate", [](auto& f) { Old(f).date.reset(); }, kCopied},
-    {"HiddenDestinationNewer", [](auto& f) { Old(f).hidden = true, Old(f).date = 300; }, kUpToDate},
-    {"SystemDestinationOlder", [](auto& f) { Old(f).system = true; }, kCopied},
-    {"MissingSourceBesideANewerVersion", [](auto& f) { NoSource(f), Versions(f, 1, 2); },
-     kUpToDate},
-    {"MissingSourceBesideADestination", NoSource, kCopyFailed, kSourceUnopened},
-    // Chunks of at most 16384 bytes, and the length of the open source whole.
-    {"EmptySource", [](auto& f) { Source(f).bytes.clear(); }, kCopied},
-    {"OneChunk", [](auto& f) { Source(f) = GeneratedFile(16384, 200); }, kCopied},
-    {"TwoChunks", [](auto& f) { Source(f) = GeneratedFile(16385, 200); }, kCopied},
-    {"Over4GiB", [](auto& f) { Source(f) = GeneratedFile((1ull << 32) + 1, 200); }, kCopied},
-    // Each failure is told with its path; the old destination stays.
-    {"MissingSource", [](auto& f) { NoSource(f), NoOld(f); }, kCopyFailed, kSourceUnopened},
-    {"SourceCannotBeOpened", [](auto& f) { f.files.FailAt(Step::kOpenForReading, 1); }, kCopyFailed,
-     kSourceUnopened},
-    {"SourceLengthUnreadable", [](auto& f) { f.files.FailAt(Step::kLength, 1); }, kCopyFailed,
-     kSourceUnopened},
-    {"SourceDateUnreadable", [](auto& f) { Source(f).date.reset(); }, kCopyFailed, kSourceUnopened},
-    {"SourceNotInTheCodePage", [](auto& f) { NoOld(f), f.support.unpassable = {kSource}; },
-     kCopyFailed, kSourceUnopened},
-    {"DestinationNotInTheCodePage", [](auto& f) { f.support.unpassable = {kDestination}; },
-     kCopyFailed, kNotCreated},
-    {"NoDestinationFolder", [](auto& f) { NoOld(f), f.files.folders.clear(); }, kCopyFailed,
-     kNotCreated},
-    {"TemporaryCannotBeMade", [](auto& f) { f.files.FailAt(Step::kCreateTemporary, 1); },
-     kCopyFailed, kNotCreated},
-    {"ReadOnlyDestination", [](auto& f) { Old(f).read_only = true; }, kCopyFailed, kNotCreated},
-    {"FolderAtTheDestination", [](auto& f) { NoOld(f), f.files.folders.insert(kDestination); },
-     kCopyFailed, kNotCreated},
-    {"SecondReadFails",
-     [](auto& f) { Source(f) = GeneratedFile(40000, 200), f.files.FailAt(Step::kRead, 2); },
-     kCopyFailed, TwoLines(kCannotRead, kSource)},
-    {"SecondWriteFails",
-     [](auto& f) { Source(f) = GeneratedFile(40000, 200), f.files.FailAt(Step::kWrite, 2); },
-     kCopyFailed, kNotWritten},
-    {"SourceCloseFails", [](auto& f) { f.files.FailAt(Step::kClose, 1); }, kCopyFailed,
-     kNotWritten},
-    {"TemporaryNotFlushed", [](auto& f) { f.files.FailAt(Step::kInstall, 1); }, kCopyFailed,
-     kNotWritten},
-    {"EmptyTemporaryNotFlushed",
-     [](auto& f) { Source(f).bytes.clear(), f.files.FailAt(Step::kInstall, 1); }, kCopyFailed,
-     kNotCreated},
-    {"CopyFileDateTimeUnreachable",
-     [](auto& f) { f.support.unreachable = {Function::kCopyFileDateTime}; }, kCopyFailed,
-     kNotWritten},
-    {"CopyFileDateTimeUnreachableForAnEmptySource",
-     [](auto& f) {
-       Source(f).bytes.clear(), f.support.unreachable = {Function::kCopyFileDateTime};
-     },
-     kCopyFailed, kNotCreated},
-    {"CompareVersionUnreachable",
-     [](auto& f) { f.support.unreachable = {Function::kCompareVersion}; }, kCopyFailed,
-     TwoLines(kLibraryUnreachable, "CompareVersion")},
-    // A stop leaves the old destination, silently.
-    {"StopBeforeTheCall", [](auto& f) { f.engine.RequestStop(); }, kCopyStopped},
-    {"StopAfterTheFirstChunk",
-     [](auto& f) { Source(f) = GeneratedFile(40000, 200), StopAtPump(f, 2); }, kCopyStopped},
-    {"StopAfterTheLastChunk",
-     [](auto& f) { Source(f) = GeneratedFile(16385, 200), StopAtPump(f, 3); }, kCopyStopped},
+    {"HiddenSystemDestination", [](auto& f) { Old(f).hidden = Old(f).system = true; }, kCopied},
+    {"NewerHiddenDestination", [](auto& f) { Old(f).hidden = true, Old(f).date = 300; }, kUpToDate},
+    {"NoSourceBesideANewerVersion", [](auto& f) { NoSource(f), Versions(f, 1, 2); }, kUpToDate},
+    {"NoSourceBesideADestination", NoSource, kCopyFailed, kNotOpened},
 };
 
-TEST(CopyIfNewer, LeavesTheDestinationOldOrTheSourceWholeAndTellsEveryFailure) {
-  for (const CopyRow& row : kRows) {
+const CopyRow kChunks[] = {
+    {"EmptySource", Empty, kCopied},
+    {"OneChunk", [](auto& f) { Chunks(f, 16384); }, kCopied},
+    {"TwoChunks", [](auto& f) { Chunks(f, 16385); }, kCopied},
+    {"Over4GiB", [](auto& f) { Chunks(f, (1ull << 32) + 1); }, kCopied},
+};
+
+const CopyRow kFailures[] = {
+    {"NoSource", [](auto& f) { NoSource(f), NoOld(f); }, kCopyFailed, kNotOpened},
+    {"SourceNotOpened", [](auto& f) { f.FailAt(Step::kOpen, 1); }, kCopyFailed, kNotOpened},
+    {"SourceLengthFails", [](auto& f) { f.FailAt(Step::kLength, 1); }, kCopyFailed, kNotOpened},
+    {"SourceDateUnreadable", [](auto& f) { Source(f).date.reset(); }, kCopyFailed, kNotOpened},
+    {"SourceNotInTheCodePage", [](auto& f) { NoOld(f), f.unpassable = {kSource}; }, kCopyFailed,
+     kNotOpened},
+    {"DestinationNotInTheCodePage", [](auto& f) { NoOld(f), f.unpassable = {kDestination}; },
+     kCopyFailed, kNotCreated},
+    {"NoFolder", [](auto& f) { NoOld(f), f.folders.clear(); }, kCopyFailed, kNotCreated},
+    {"NoTemporary", [](auto& f) { f.FailAt(Step::kCreateTemporary, 1); }, kCopyFailed, kNotCreated},
+    {"ReadOnlyDestination", [](auto& f) { Old(f).read_only = true; }, kCopyFailed, kNotCreated},
+    {"FolderAtTheDestination", [](auto& f) { NoOld(f), f.folders.insert(kDestination); },
+     kCopyFailed, kNotCreated},
+    {"SecondReadFails", [](auto& f) { Chunks(f, 40000), f.FailAt(Step::kRead, 2); }, kCopyFailed,
+     TwoLines(kCannotRead, kSource)},
+    {"SecondWriteFails", [](auto& f) { Chunks(f, 40000), f.FailAt(Step::kWrite, 2); }, kCopyFailed,
+     kNotWritten},
+    {"SourceCloseFails", [](auto& f) { f.FailAt(Step::kClose, 1); }, kCopyFailed, kNotWritten},
+    {"NotFlushed", [](auto& f) { f.FailAt(Step::kInstall, 1); }, kCopyFailed, kNotWritten},
+    {"EmptyNotFlushed", [](auto& f) { Empty(f), f.FailAt(Step::kInstall, 1); }, kCopyFailed,
+     kNotCreated},
+    {"NoCopyFileDateTime", [](auto& f) { f.unreachable = {Function::kCopyFileDateTime}; },
+     kCopyFailed, kNotWritten},
+    {"EmptyNoCopyFileDateTime",
+     [](auto& f) { Empty(f), f.unreachable = {Function::kCopyFileDateTime}; }, kCopyFailed,
+     kNotCreated},
+    {"NoCompareVersion", [](auto& f) { f.unreachable = {Function::kCompareVersion}; }, kCopyFailed,
+     TwoLines(kLibraryUnreachable, "CompareVersion")},
+};
+
+const CopyRow kStops[] = {
+    {"StopBeforeTheCall", [](auto& f) { f.engine.RequestStop(); }, kCopyStopped},
+    {"StopAfterAChunk", [](auto& f) { Chunks(f, 40000), StopAt(f, 2); }, kCopyStopped},
+    {"StopAfterTheLastChunk", [](auto& f) { Chunks(f, 16385), StopAt(f, 3); }, kCopyStopped},
+};
+
+// Afterwards the destination is either as it was or the source, bytes and date; a failure is
+// told once, while nothing is open.
+void Check(std::span<const CopyRow> rows) {
+  for (const CopyRow& row : rows) {
     SCOPED_TRACE(row.name);
     FakePlatform f;
-    f.files.Add(kSource, {.bytes = "new", .date = 200});
-    f.files.Add(kDestination, {.bytes = "old", .date = 100});
+    f.Add(kSource, {.bytes = "new", .date = 200});
+    f.Add(kDestination, {.bytes = "old"});
     row.setup(f);
-    const auto before = f.files.files;
+    const auto before = f.files;
 
     EXPECT_EQ(f.engine.CopyIfNewer(kSource, kDestination), row.result);
-    const auto source = before.find(kSource);
-    const auto old = before.find(kDestination);
-    if (row.result == kCopied) {
-      EXPECT_EQ(f.At(kDestination), fake::Contents(source->second));
-      EXPECT_EQ(f.files.files[kDestination].date, source->second.date);
-    } else if (old == before.end()) {
-      EXPECT_EQ(f.At(kDestination), std::nullopt);
-    } else {
-      EXPECT_EQ(f.At(kDestination), "old");
-      EXPECT_EQ(f.files.files[kDestination].date, old->second.date);
+    const auto kept = before.find(row.result == kCopied ? kSource : kDestination);
+    EXPECT_EQ(f.At(kDestination),
+              kept == before.end() ? std::nullopt : std::optional(Contents(kept->second)));
+    if (kept != before.end()) {
+      EXPECT_EQ(f.files[kDestination].date, kept->second.date);
     }
-    EXPECT_LE(f.files.largest_transfer, 16384u);
-    EXPECT_EQ(f.files.open_files, 0);
-    ASSERT_EQ(f.ui.messages.size(), row.message.empty() ? 0u : 1u);
-    if (row.message.empty()) continue;
-    const fake::Shown& shown = f.ui.messages[0];
-    EXPECT_EQ(shown.text, row.message);
-    EXPECT_EQ(shown.icon, row.message.starts_with(kLibraryUnreachable) ? MessageIcon::kWarning
-                                                                       : MessageIcon::kNone);
-    EXPECT_EQ(shown.title, std::nullopt);
-    EXPECT_EQ(shown.open_files, 0);
+    EXPECT_LE(f.largest_transfer, 16384u);
+    EXPECT_EQ(f.open_files, 0);
+    ASSERT_EQ(f.messages.size(), row.message.empty() ? 0u : 1u);
+    for (const fake::Shown& shown : f.messages) {
+      EXPECT_EQ(shown.text, row.message);
+      const bool library = row.message.starts_with(kLibraryUnreachable);
+      EXPECT_EQ(shown.icon, library ? MessageIcon::kWarning : MessageIcon::kNone);
+      EXPECT_EQ(shown.title, std::nullopt);
+      EXPECT_EQ(shown.open_files, 0);
+    }
   }
 }
+
+TEST(CopyIfNewer, ByVersionWhereBothHaveOneElseByDate) { Check(kFreshness); }
+TEST(CopyIfNewer, InChunksOfAtMost16384Bytes) { Check(kChunks); }
+TEST(CopyIfNewer, TellsEveryFailureWithItsPathAndKeepsTheOldDestination) { Check(kFailures); }
+TEST(CopyIfNewer, StopsSilentlyAndKeepsTheOldDestination) { Check(kStops); }
 
 }  // namespace
 }  // namespace tavrel

@@ -35,25 +35,25 @@ const Description kDescriptions[] = {
       {"b.dll,,$WIN", R"(C:\Setup\b.dll)", R"(C:\WINDOWS\b.dll)", true},
       {"c.dll,,$SYSTEM,REGIST", R"(C:\Setup\c.dll)", R"(C:\WINDOWS\system32\c.dll)", false}},
      [](FakePlatform& f) {
-       f.files.Add(R"(C:\Setup\a.dll)", {.bytes = "A"});
-       f.files.Add(R"(C:\Setup\b.dll)", GeneratedFile(20000, 300));
-       f.files.Add(R"(C:\WINDOWS\b.dll)", {.bytes = "old b"});
-       f.files.Add(R"(C:\Setup\c.dll)", {.bytes = "C", .date = 300});
-       f.files.Add(R"(C:\WINDOWS\system32\c.dll)", {.bytes = "old c"});
-       f.support.versions = {{R"(C:\Setup\c.dll)", 1}, {R"(C:\WINDOWS\system32\c.dll)", 2}};
+       f.Add(R"(C:\Setup\a.dll)", {.bytes = "A"});
+       f.Add(R"(C:\Setup\b.dll)", GeneratedFile(20000, 300));
+       f.Add(R"(C:\WINDOWS\b.dll)", {.bytes = "old b"});
+       f.Add(R"(C:\Setup\c.dll)", {.bytes = "C", .date = 300});
+       f.Add(R"(C:\WINDOWS\system32\c.dll)", {.bytes = "old c"});
+       f.versions = {{R"(C:\Setup\c.dll)", 1}, {R"(C:\WINDOWS\system32\c.dll)", 2}};
      }},
     {"EmptyOverOlderHiddenByVersionAndOneWholeChunk",
      {{"e.dll,,$WIN", R"(C:\Setup\e.dll)", R"(C:\WINDOWS\e.dll)", true},
       {"h.dll,,$SYSTEM,REGIST", R"(C:\Setup\h.dll)", R"(C:\WINDOWS\system32\h.dll)", true},
       {"x.bin,,C:\\Fixed", R"(C:\Setup\x.bin)", R"(C:\Fixed\x.bin)", true}},
      [](FakePlatform& f) {
-       f.files.Add(R"(C:\Setup\e.dll)", {.date = 300});
-       f.files.Add(R"(C:\WINDOWS\e.dll)", {.bytes = "old e"});
-       f.files.Add(R"(C:\Setup\h.dll)", {.bytes = "H", .date = 50});
-       f.files.Add(R"(C:\WINDOWS\system32\h.dll)", {.bytes = "old h", .hidden = true});
-       f.support.versions = {{R"(C:\Setup\h.dll)", 2}, {R"(C:\WINDOWS\system32\h.dll)", 1}};
-       f.files.Add(R"(C:\Setup\x.bin)", GeneratedFile(16384));
-       f.files.folders.insert(R"(C:\Fixed)");
+       f.Add(R"(C:\Setup\e.dll)", {.date = 300});
+       f.Add(R"(C:\WINDOWS\e.dll)", {.bytes = "old e"});
+       f.Add(R"(C:\Setup\h.dll)", {.bytes = "H", .date = 50});
+       f.Add(R"(C:\WINDOWS\system32\h.dll)", {.bytes = "old h", .hidden = true});
+       f.versions = {{R"(C:\Setup\h.dll)", 2}, {R"(C:\WINDOWS\system32\h.dll)", 1}};
+       f.Add(R"(C:\Setup\x.bin)", GeneratedFile(16384));
+       f.folders.insert(R"(C:\Fixed)");
      }},
 };
 
@@ -66,25 +66,25 @@ bool RunOnce(const Description& d, int call, bool from_then_on, std::optional<in
   FakePlatform f;
   d.setup(f);
   for (std::size_t i = 0; i < d.entries.size(); ++i) {
-    f.profile.boot["Copy" + std::to_string(i + 1)] = d.entries[i].value;
+    f.boot["Copy" + std::to_string(i + 1)] = d.entries[i].value;
   }
-  const auto before = f.files.files;
-  f.files.FailAt(std::nullopt, call, from_then_on);
-  f.ui.on_pump = [&](int pump) {
+  const auto before = f.files;
+  f.FailAt(std::nullopt, call, from_then_on);
+  f.on_pump = [&](int pump) {
     EXPECT_TRUE(f.engine.Running());
     if (pump == stop_at) f.engine.RequestStop();
   };
   const ExitStatus status = f.Run();
-  const bool came_into_play = f.files.fault_fired || (stop_at && f.ui.pumps >= *stop_at);
+  const bool came_into_play = f.fault_fired || (stop_at && f.pumps >= *stop_at);
   if (!came_into_play) {
     EXPECT_EQ(status, ExitStatus::kCompleted);
   } else if (stop_at) {
     EXPECT_EQ(status, ExitStatus::kStopped);
   }
-  EXPECT_EQ(f.ui.open_files_at_end, 0);
+  EXPECT_EQ(f.open_files_at_end, 0);
 
   // The walk asked for Copy1 up to Copy<reached>; a run that ends early ends in that entry.
-  const std::size_t reached = static_cast<std::size_t>(f.profile.lookups);
+  const std::size_t reached = static_cast<std::size_t>(f.lookups);
   std::set<std::string> destinations;
   std::vector<std::string> registered;
   for (std::size_t n = 1; n <= d.entries.size(); ++n) {
@@ -104,8 +104,8 @@ bool RunOnce(const Description& d, int call, bool from_then_on, std::optional<in
     }
     if (n < reached && e.value.ends_with(",REGIST")) registered.push_back(e.destination);
   }
-  EXPECT_EQ(f.support.registered, registered);
-  for (const auto& [path, file] : f.files.files) {
+  EXPECT_EQ(f.registered, registered);
+  for (const auto& [path, file] : f.files) {
     EXPECT_TRUE(before.contains(path) || destinations.contains(path)) << "left behind: " << path;
   }
 
@@ -120,8 +120,8 @@ bool RunOnce(const Description& d, int call, bool from_then_on, std::optional<in
     allowed = {TwoLines(kCannotOpen, e.source), TwoLines(kCannotRead, e.source),
                TwoLines(kCannotCreate, e.destination), TwoLines(kCannotWrite, e.destination)};
   }
-  EXPECT_EQ(f.ui.messages.size(), allowed.empty() ? 0u : 1u);
-  for (const fake::Shown& shown : f.ui.messages) {
+  EXPECT_EQ(f.messages.size(), allowed.empty() ? 0u : 1u);
+  for (const fake::Shown& shown : f.messages) {
     EXPECT_TRUE(allowed.contains(shown.text)) << shown.text;
     EXPECT_EQ(shown.open_files, 0) << shown.text;
   }

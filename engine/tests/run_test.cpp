@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,202 +14,205 @@ namespace tavrel {
 namespace {
 
 using fake::FakePlatform;
+using Status = ExitStatus;
 
-constexpr char kIni[] = R"(C:\Setup\qxSetup.ini)";
 constexpr char kSystemA[] = R"(C:\WINDOWS\system32\a.dll)";
 constexpr char kSystemB[] = R"(C:\WINDOWS\system32\b.dll)";
 constexpr char kSystemC[] = R"(C:\WINDOWS\system32\c.dll)";
-const std::string kComplete(kSetupComplete);
-const std::string kMissing(kIniFileMissing);
-const std::string kUnreadable(kIniFileUnreadable);
+const std::string kDone(kSetupComplete);
+const std::string kNoIni(kIniFileMissing);
 
-std::string Key(std::size_t n) { return "Copy" + std::to_string(n); }
-
-// A value of `size` bytes ending in ",REGIST", its destination name filling the rest.
+// A value of `size` bytes ending in ",REGIST", and the destination its second field names.
 std::string LongValue(std::size_t size) {
   return "a.dll," + std::string(size - 21, 'n') + ",$SYSTEM,REGIST";
 }
 std::string LongDestination(std::size_t size) {
-  return std::string(R"(C:\WINDOWS\system32\)") + std::string(size - 21, 'n');
+  return R"(C:\WINDOWS\system32\)" + std::string(size - 21, 'n');
 }
 
-// A run over a.dll, b.dll and c.dll ("A", "B", "C") beside the description.
+// A run of the entries Copy1, Copy2, ... (nothing: unreadable) over the sources a.dll, b.dll
+// and c.dll ("a", "b", "c") beside the description.
 struct RunRow {
   const char* name;
-  std::vector<std::optional<std::string>> entries;  // Copy1, Copy2, ...; nothing: unreadable
+  std::vector<std::optional<std::string>> entries;
   std::function<void(FakePlatform&)> setup;
-  ExitStatus status;
+  Status status;
   std::vector<std::string> messages = {};
-  std::map<std::string, std::string> installed = {};  // every file made or changed, its bytes
+  std::map<std::string, std::string> installed = {};  // every file made or changed: its bytes
   std::vector<std::string> registered = {};
 };
 
-const RunRow kRows[] = {
+const RunRow kDescription[] = {
     {"NoDescription",
      {"a.dll,,$SYSTEM"},
-     [](auto& f) { f.files.files.erase(kIni); },
-     ExitStatus::kFailed,
-     {kMissing}},
+     [](auto& f) { f.files.erase(f.ini); },
+     Status::kFailed,
+     {kNoIni}},
     {"HiddenDescription",
-     {"a.dll,,$SYSTEM"},
-     [](auto& f) { f.files.files[kIni].hidden = true; },
-     ExitStatus::kFailed,
-     {kMissing}},
-    {"NoProgramFolder",
-     {"a.dll,,$SYSTEM"},
-     [](auto& f) { f.directories.program.reset(); },
-     ExitStatus::kFailed,
-     {kMissing}},
+     {"a.dll"},
+     [](auto& f) { f.files[f.ini].hidden = true; },
+     Status::kFailed,
+     {kNoIni}},
+    {"NoProgramFolder", {"a.dll"}, [](auto& f) { f.program.reset(); }, Status::kFailed, {kNoIni}},
     {"DescriptionHeldByAnotherProgram",
-     {"a.dll,,$SYSTEM"},
-     [](auto& f) { f.files.files[kIni].locked = true; },
-     ExitStatus::kFailed,
-     {kUnreadable}},
+     {"a.dll"},
+     [](auto& f) { f.files[f.ini].locked = true; },
+     Status::kFailed,
+     {std::string(kIniFileUnreadable)}},
     {"DescriptionUnreadableInTheWalk",
      {"a.dll,,$SYSTEM", std::nullopt},
      {},
-     ExitStatus::kFailed,
-     {kUnreadable},
-     {{kSystemA, "A"}}},
-    {"EmptyDescription", {}, {}, ExitStatus::kCompleted, {kComplete}},
+     Status::kFailed,
+     {std::string(kIniFileUnreadable)},
+     {{kSystemA, "a"}}},
+    {"ValueOf1023Bytes",
+     {LongValue(1023)},
+     {},
+     Status::kCompleted,
+     {kDone},
+     {{LongDestination(1023), "a"}},
+     {LongDestination(1023)}},
+    {"ValueOf1024BytesLosesItsLastByte",
+     {LongValue(1024)},
+     {},
+     Status::kCompleted,
+     {kDone},
+     {{LongDestination(1024), "a"}}},
+};
+
+const RunRow kWalk[] = {
+    {"EmptyDescription", {}, {}, Status::kCompleted, {kDone}},
     {"GapEndsTheWalk",
      {"a.dll,,$SYSTEM", "b.dll,,$SYSTEM", "", "c.dll,,$SYSTEM"},
-     [](auto& f) { f.profile.boot.erase("Copy3"); },
-     ExitStatus::kCompleted,
-     {kComplete},
-     {{kSystemA, "A"}, {kSystemB, "B"}}},
-    {"EmptyValueEndsTheWalk", {"", "a.dll,,$SYSTEM"}, {}, ExitStatus::kCompleted, {kComplete}},
+     [](auto& f) { f.boot.erase("Copy3"); },
+     Status::kCompleted,
+     {kDone},
+     {{kSystemA, "a"}, {kSystemB, "b"}}},
+    {"EmptyValueEndsTheWalk", {"", "a.dll,,$SYSTEM"}, {}, Status::kCompleted, {kDone}},
     {"SourceNameIntoTheSystemDirectory",
      {"a.dll,,$SYSTEM,REGIST"},
      {},
-     ExitStatus::kCompleted,
-     {kComplete},
-     {{kSystemA, "A"}},
+     Status::kCompleted,
+     {kDone},
+     {{kSystemA, "a"}},
      {kSystemA}},
     {"DestinationNameInASubFolder",
      {R"(a.dll,b.ocx,$WIN\sub,REGIST)"},
-     [](auto& f) { f.files.folders.insert(R"(C:\WINDOWS\sub)"); },
-     ExitStatus::kCompleted,
-     {kComplete},
-     {{R"(C:\WINDOWS\sub\b.ocx)", "A"}},
+     [](auto& f) { f.folders.insert(R"(C:\WINDOWS\sub)"); },
+     Status::kCompleted,
+     {kDone},
+     {{R"(C:\WINDOWS\sub\b.ocx)", "a"}},
      {R"(C:\WINDOWS\sub\b.ocx)"}},
+    {"FailedCopyEndsTheWalk",
+     {"a.dll,,$SYSTEM", "no.dll,,$SYSTEM", "c.dll,,$SYSTEM"},
+     {},
+     Status::kFailed,
+     {TwoLines(kCannotOpen, R"(C:\Setup\no.dll)")},
+     {{kSystemA, "a"}}},
+    {"StopBeforeTheRunIsForgotten",
+     {"a.dll,,$SYSTEM"},
+     [](auto& f) { f.engine.RequestStop(); },
+     Status::kCompleted,
+     {kDone},
+     {{kSystemA, "a"}}},
+};
+
+const RunRow kRegistration[] = {
     {"OnlyTheExactWordRegisters",
      {"a.dll,,$SYSTEM, REGIST", "b.dll,,$SYSTEM,regist", "c.dll,,$SYSTEM,REGIST "},
      {},
-     ExitStatus::kCompleted,
-     {kComplete},
-     {{kSystemA, "A"}, {kSystemB, "B"}, {kSystemC, "C"}}},
+     Status::kCompleted,
+     {kDone},
+     {{kSystemA, "a"}, {kSystemB, "b"}, {kSystemC, "c"}}},
     {"UpToDateFileIsRegistered",
      {"a.dll,,$SYSTEM,REGIST"},
-     [](auto& f) { f.files.Add(kSystemA, {.bytes = "kept", .date = 200}); },
-     ExitStatus::kCompleted,
-     {kComplete},
+     [](auto& f) { f.Add(kSystemA, {.bytes = "kept"}); },
+     Status::kCompleted,
+     {kDone},
      {},
      {kSystemA}},
     {"FailedRegistrationIsPassedOver",
      {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
-     [](auto& f) { f.support.regist_results[kSystemA] = 0; },
-     ExitStatus::kCompleted,
-     {kSystemA + std::string(kRegistrationFailed), kComplete},
-     {{kSystemA, "A"}, {kSystemB, "B"}},
+     [](auto& f) { f.regist_results[kSystemA] = 0; },
+     Status::kCompleted,
+     {kSystemA + std::string(kRegistrationFailed), kDone},
+     {{kSystemA, "a"}, {kSystemB, "b"}},
      {kSystemA}},
-    {"RegistDllUnreachable",
+    {"NoRegistDll",
      {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
-     [](auto& f) { f.support.unreachable = {SupportLibrary::Function::kRegistDll}; },
-     ExitStatus::kFailed,
+     [](auto& f) { f.unreachable = {SupportLibrary::Function::kRegistDll}; },
+     Status::kFailed,
      {TwoLines(kLibraryUnreachable, "RegistDll")},
-     {{kSystemA, "A"}}},
+     {{kSystemA, "a"}}},
+};
+
+const RunRow kPaths[] = {
     {"EmptyFolderGivesARootPath",
      {"a.dll"},
-     [](auto& f) { f.files.folders.insert(""); },
-     ExitStatus::kCompleted,
-     {kComplete},
-     {{R"(\a.dll)", "A"}}},
+     [](auto& f) { f.folders.insert(""); },
+     Status::kCompleted,
+     {kDone},
+     {{R"(\a.dll)", "a"}}},
     {"ProgramAtADriveRoot",
      {"a.dll,,$SYSTEM"},
      [](auto& f) {
-       f.directories.program = R"(C:\)";
-       f.profile.path = R"(C:\\qxSetup.ini)";
-       f.files.Add(f.profile.path, {});
-       f.files.Add(R"(C:\\a.dll)", {.bytes = "root"});
+       f.program = R"(C:\)", f.ini = R"(C:\\qxSetup.ini)";
+       f.Add(f.ini, {}), f.Add(R"(C:\\a.dll)", {.bytes = "root"});
      },
-     ExitStatus::kCompleted,
-     {kComplete},
+     Status::kCompleted,
+     {kDone},
      {{kSystemA, "root"}}},
-    {"FailedCopyEndsTheWalk",
-     {"a.dll,,$SYSTEM", "missing.dll,,$SYSTEM", "c.dll,,$SYSTEM"},
-     {},
-     ExitStatus::kFailed,
-     {TwoLines(kCannotOpen, R"(C:\Setup\missing.dll)")},
-     {{kSystemA, "A"}}},
-    {"StopBeforeTheRunIsForgotten",
-     {"a.dll,,$SYSTEM"},
-     [](auto& f) { f.engine.RequestStop(); },
-     ExitStatus::kCompleted,
-     {kComplete},
-     {{kSystemA, "A"}}},
-    {"ValueOf1023BytesWhole",
-     {LongValue(1023)},
-     {},
-     ExitStatus::kCompleted,
-     {kComplete},
-     {{LongDestination(1023), "A"}},
-     {LongDestination(1023)}},
-    {"ValueOf1024BytesCut",
-     {LongValue(1024)},
-     {},
-     ExitStatus::kCompleted,
-     {kComplete},
-     {{LongDestination(1024), "A"}}},
 };
 
-TEST(RunSetup, RunsTheDescriptionToTheEndOfTheProgram) {
-  for (const RunRow& row : kRows) {
+// Runs each row to the end of the program: every file made or changed, every registration and
+// message, and nothing left open.
+void Check(std::span<const RunRow> rows) {
+  for (const RunRow& row : rows) {
     SCOPED_TRACE(row.name);
     FakePlatform f;
-    for (const char* name : {"a", "b", "c"}) {
-      f.files.Add(R"(C:\Setup\)" + std::string(name) + ".dll", {.bytes = {char(name[0] - 32)}});
-    }
-    for (std::size_t i = 0; i < row.entries.size(); ++i)
-      f.profile.boot[Key(i + 1)] = row.entries[i];
+    for (const char* name : {"a", "b", "c"})
+      f.Add(R"(C:\Setup\)" + std::string(name) + ".dll", {.bytes = name});
+    for (std::size_t n = 1; n <= row.entries.size(); ++n)
+      f.boot["Copy" + std::to_string(n)] = row.entries[n - 1];
     if (row.setup) row.setup(f);
-    const auto before = f.files.files;
+    const auto before = f.files;
 
     EXPECT_EQ(f.Run(), row.status);
     std::map<std::string, std::string> installed;
-    for (const auto& [path, file] : f.files.files) {
+    for (const auto& [path, file] : f.files) {
       const auto old = before.find(path);
-      if (old == before.end() || fake::Contents(old->second) != fake::Contents(file)) {
-        installed[path] = fake::Contents(file);
-      }
+      if (old == before.end() || Contents(old->second) != Contents(file))
+        installed[path] = Contents(file);
     }
     EXPECT_EQ(installed, row.installed);
-    EXPECT_EQ(f.support.registered, row.registered);
+    EXPECT_EQ(f.registered, row.registered);
     std::vector<std::string> texts;
-    for (const fake::Shown& shown : f.ui.messages) {
+    for (const fake::Shown& shown : f.messages) {
       texts.push_back(shown.text);
       // Only the completion message has a title of its own, the empty one.
-      EXPECT_EQ(shown.title,
-                shown.text == kComplete ? std::optional<std::string>("") : std::nullopt);
-      const bool plain = shown.text == kComplete || shown.text.starts_with("ﾌｧｲﾙ");
+      EXPECT_EQ(shown.title, shown.text == kDone ? std::optional<std::string>("") : std::nullopt);
+      const bool plain = shown.text == kDone || shown.text.starts_with("ﾌｧｲﾙ");
       EXPECT_EQ(shown.icon, plain ? MessageIcon::kNone : MessageIcon::kWarning) << shown.text;
     }
     EXPECT_EQ(texts, row.messages);
-    EXPECT_EQ(f.ui.open_files_at_end, 0);
-    if (row.status == ExitStatus::kCompleted) {
-      EXPECT_FALSE(f.ui.progress_window);
-    }
+    EXPECT_EQ(f.open_files_at_end, 0);
+    EXPECT_EQ(f.progress_window, row.status == Status::kFailed && f.lookups > 0);
   }
 }
 
+TEST(RunSetup, NeedsADescriptionThatCanBeRead) { Check(kDescription); }
+TEST(RunSetup, WalksTheEntriesUpToTheFirstEmptyOne) { Check(kWalk); }
+TEST(RunSetup, RegistersWhatIsMarkedExactlyAndGoesOnAfterAFailure) { Check(kRegistration); }
+TEST(RunSetup, JoinsPathsAsTheyAre) { Check(kPaths); }
+
 TEST(RunSetup, AsksForEntry32767AndNoFurther) {
   FakePlatform f;
-  f.files.Add(R"(C:\Setup\a.dll)", {.bytes = "A"});
-  f.files.Add(kSystemA, {.bytes = "A"});
-  for (std::size_t n = 1; n <= 32768; ++n) f.profile.boot[Key(n)] = "a.dll,,$SYSTEM";
-  EXPECT_EQ(f.Run(), ExitStatus::kCompleted);
-  EXPECT_EQ(f.profile.lookups, 32767);
-  EXPECT_EQ(f.profile.last_key, "Copy32767");
+  f.Add(R"(C:\Setup\a.dll)", {});
+  f.Add(kSystemA, {});
+  for (int n = 1; n <= 32768; ++n) f.boot["Copy" + std::to_string(n)] = "a.dll,,$SYSTEM";
+  EXPECT_EQ(f.Run(), Status::kCompleted);
+  EXPECT_EQ(f.lookups, 32767);
+  EXPECT_EQ(f.last_key, "Copy32767");
 }
 
 }  // namespace
