@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "engine/module1.h"
 #include "platform/win32/win32_directories.h"
@@ -11,6 +14,16 @@
 #include "ui/win32_user_interface.h"
 
 namespace tavrel::bench {
+
+// A conversion of the bench's own texts, which always converts; should one not, the bench ends.
+template <class Text>
+Text Converted(std::optional<Text> text) {
+  if (!text) {
+    std::fputs("tavrel_bench: a text does not convert\n", stderr);
+    std::exit(1);
+  }
+  return *std::move(text);
+}
 
 // The program's own user interface, with the progress window shown so that the pump has a real
 // window to serve, except that a message box would wait for a press that never comes: the bench

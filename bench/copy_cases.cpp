@@ -24,7 +24,7 @@ constexpr DWORD kChunkBytes = 16384;
 
 std::uint64_t LengthOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(Utf8ToWide(path).c_str(), GetFileExInfoStandard, &data)) {
+  if (!GetFileAttributesExW(Converted(Utf8ToWide(path)).c_str(), GetFileExInfoStandard, &data)) {
     Fail("cannot measure", path);
   }
   return std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
@@ -34,7 +34,7 @@ std::uint64_t LengthOf(const std::string& path) {
 // copy must start with no destination, or CopyIfNewer would find it up to date.
 void CheckAndDeleteCopy(const std::string& source, const std::string& destination) {
   if (LengthOf(destination) != LengthOf(source)) Fail("copy has the wrong length", destination);
-  if (!DeleteFileW(Utf8ToWide(destination).c_str())) Fail("cannot delete", destination);
+  if (!DeleteFileW(Converted(Utf8ToWide(destination)).c_str())) Fail("cannot delete", destination);
 }
 
 void CopyByEngine(BenchPlatform& platform, const std::string& source,
@@ -43,10 +43,11 @@ void CopyByEngine(BenchPlatform& platform, const std::string& source,
 }
 
 void CopyByBareLoop(const std::string& source, const std::string& destination) {
-  ScopedHandle input(CreateFileW(Utf8ToWide(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ScopedHandle output(CreateFileW(Utf8ToWide(destination).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle input(CreateFileW(Converted(Utf8ToWide(source)).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
+  ScopedHandle output(CreateFileW(Converted(Utf8ToWide(destination)).c_str(), GENERIC_WRITE, 0,
+                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!input.valid() || !output.valid()) Fail("cannot open", source);
   std::vector<char> buffer(kChunkBytes);
   for (;;) {
@@ -61,7 +62,8 @@ void CopyByBareLoop(const std::string& source, const std::string& destination) {
 }
 
 void CopyByCopyFile(const std::string& source, const std::string& destination) {
-  if (!CopyFileW(Utf8ToWide(source).c_str(), Utf8ToWide(destination).c_str(), FALSE)) {
+  if (!CopyFileW(Converted(Utf8ToWide(source)).c_str(), Converted(Utf8ToWide(destination)).c_str(),
+                 FALSE)) {
     Fail("CopyFileW failed", source);
   }
 }

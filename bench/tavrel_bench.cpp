@@ -55,7 +55,8 @@ std::string Run(const std::vector<std::string>& arguments) {
 
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(tavrel::WideToUtf8(argv[i]));
+  for (int i = 1; i < argc; ++i)
+    arguments.push_back(tavrel::bench::Converted(tavrel::WideToUtf8(argv[i])));
   std::fputs(tavrel::bench::Run(arguments).c_str(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -29,22 +29,22 @@ struct EntryPaths {
 
 EntryPaths PathsOf(const WalkFiles& files) {
   EntryPaths paths;
-  paths.ansi_ini = Utf8ToAnsi(files.app_folder + "\\qxSetup.ini");
+  paths.ansi_ini = Converted(Utf8ToAnsi(files.app_folder + "\\qxSetup.ini"));
   for (int n = 1; n <= files.entries; ++n) {
     const std::string name = "\\f" + std::to_string(n) + ".dll";
     paths.keys.push_back("Copy" + std::to_string(n));
-    paths.ansi_sources.push_back(Utf8ToAnsi(files.app_folder + name));
-    paths.ansi_destinations.push_back(Utf8ToAnsi(files.destination_folder + name));
-    paths.wide_sources.push_back(Utf8ToWide(files.app_folder + name));
-    paths.wide_destinations.push_back(Utf8ToWide(files.destination_folder + name));
+    paths.ansi_sources.push_back(Converted(Utf8ToAnsi(files.app_folder + name)));
+    paths.ansi_destinations.push_back(Converted(Utf8ToAnsi(files.destination_folder + name)));
+    paths.wide_sources.push_back(Converted(Utf8ToWide(files.app_folder + name)));
+    paths.wide_destinations.push_back(Converted(Utf8ToWide(files.destination_folder + name)));
   }
   return paths;
 }
 
 // CompareVersion of the library that the engine loaded: the same module, found by name.
 CompareVersionFunction LibraryCompareVersion(BenchPlatform& platform) {
-  const std::string library = platform.directories.ProgramFolder() + "\\VOLSTRAK.dll";
-  const HMODULE module = LoadLibraryW(Utf8ToWide(library).c_str());
+  const std::string library = Converted(platform.directories.ProgramFolder()) + "\\VOLSTRAK.dll";
+  const HMODULE module = LoadLibraryW(Converted(Utf8ToWide(library)).c_str());
   const FARPROC function = module ? GetProcAddress(module, "CompareVersion") : nullptr;
   if (!function) {
     std::fprintf(stderr, "tavrel_bench: no CompareVersion in %s\n", library.c_str());
