@@ -14,13 +14,15 @@ namespace tavrel {
 namespace {
 
 using fake::FakePlatform;
-using Status = ExitStatus;
+constexpr ExitStatus kOk = ExitStatus::kCompleted;
+constexpr ExitStatus kFail = ExitStatus::kFailed;
 
 constexpr char kSystemA[] = R"(C:\WINDOWS\system32\a.dll)";
 constexpr char kSystemB[] = R"(C:\WINDOWS\system32\b.dll)";
 constexpr char kSystemC[] = R"(C:\WINDOWS\system32\c.dll)";
 const std::string kDone(kSetupComplete);
 const std::string kNoIni(kIniFileMissing);
+const std::string kUnreadable(kIniFileUnreadable);
 
 // A value of `size` bytes ending in ",REGIST", and the destination its second field names.
 std::string LongValue(std::size_t size) {
@@ -36,122 +38,104 @@ struct RunRow {
   const char* name;
   std::vector<std::optional<std::string>> entries;
   std::function<void(FakePlatform&)> setup;
-  Status status;
-  std::vector<std::string> messages = {};
-  std::map<std::string, std::string> installed = {};  // every file made or changed: its bytes
+  std::map<std::string, std::string> installed;  // every file made or changed: its bytes
   std::vector<std::string> registered = {};
+  ExitStatus status = kOk;
+  std::vector<std::string> told = {};  // the messages, before the completion message if any
 };
 
 const RunRow kDescription[] = {
-    {"NoDescription",
-     {"a.dll,,$SYSTEM"},
-     [](auto& f) { f.files.erase(f.ini); },
-     Status::kFailed,
-     {kNoIni}},
+    {"NoDescription", {"a.dll"}, [](auto& f) { f.files.erase(f.ini); }, {}, {}, kFail, {kNoIni}},
     {"HiddenDescription",
      {"a.dll"},
      [](auto& f) { f.files[f.ini].hidden = true; },
-     Status::kFailed,
+     {},
+     {},
+     kFail,
      {kNoIni}},
-    {"NoProgramFolder", {"a.dll"}, [](auto& f) { f.program.reset(); }, Status::kFailed, {kNoIni}},
-    {"DescriptionHeldByAnotherProgram",
+    {"NoProgramFolder", {"a.dll"}, [](auto& f) { f.program.reset(); }, {}, {}, kFail, {kNoIni}},
+    {"HeldByAnotherProgram",
      {"a.dll"},
      [](auto& f) { f.files[f.ini].locked = true; },
-     Status::kFailed,
-     {std::string(kIniFileUnreadable)}},
-    {"DescriptionUnreadableInTheWalk",
+     {},
+     {},
+     kFail,
+     {kUnreadable}},
+    {"UnreadableInTheWalk",
      {"a.dll,,$SYSTEM", std::nullopt},
      {},
-     Status::kFailed,
-     {std::string(kIniFileUnreadable)},
-     {{kSystemA, "a"}}},
+     {{kSystemA, "a"}},
+     {},
+     kFail,
+     {kUnreadable}},
     {"ValueOf1023Bytes",
      {LongValue(1023)},
      {},
-     Status::kCompleted,
-     {kDone},
      {{LongDestination(1023), "a"}},
      {LongDestination(1023)}},
-    {"ValueOf1024BytesLosesItsLastByte",
-     {LongValue(1024)},
-     {},
-     Status::kCompleted,
-     {kDone},
-     {{LongDestination(1024), "a"}}},
+    {"ValueOf1024BytesLosesItsLastByte", {LongValue(1024)}, {}, {{LongDestination(1024), "a"}}},
 };
 
 const RunRow kWalk[] = {
-    {"EmptyDescription", {}, {}, Status::kCompleted, {kDone}},
+    {"EmptyDescription", {}, {}, {}},
     {"GapEndsTheWalk",
      {"a.dll,,$SYSTEM", "b.dll,,$SYSTEM", "", "c.dll,,$SYSTEM"},
      [](auto& f) { f.boot.erase("Copy3"); },
-     Status::kCompleted,
-     {kDone},
      {{kSystemA, "a"}, {kSystemB, "b"}}},
-    {"EmptyValueEndsTheWalk", {"", "a.dll,,$SYSTEM"}, {}, Status::kCompleted, {kDone}},
+    {"EmptyValueEndsTheWalk", {"", "a.dll,,$SYSTEM"}, {}, {}},
+    {"FailedCopyEndsTheWalk",
+     {"a.dll,,$SYSTEM", "no.dll,,$SYSTEM", "c.dll,,$SYSTEM"},
+     {},
+     {{kSystemA, "a"}},
+     {},
+     kFail,
+     {TwoLines(kCannotOpen, R"(C:\Setup\no.dll)")}},
+    {"StopBeforeTheRunIsForgotten",
+     {"a.dll,,$SYSTEM"},
+     [](auto& f) { f.engine.RequestStop(); },
+     {{kSystemA, "a"}}},
+};
+
+const RunRow kRegistration[] = {
     {"SourceNameIntoTheSystemDirectory",
      {"a.dll,,$SYSTEM,REGIST"},
      {},
-     Status::kCompleted,
-     {kDone},
      {{kSystemA, "a"}},
      {kSystemA}},
     {"DestinationNameInASubFolder",
      {R"(a.dll,b.ocx,$WIN\sub,REGIST)"},
      [](auto& f) { f.folders.insert(R"(C:\WINDOWS\sub)"); },
-     Status::kCompleted,
-     {kDone},
      {{R"(C:\WINDOWS\sub\b.ocx)", "a"}},
      {R"(C:\WINDOWS\sub\b.ocx)"}},
-    {"FailedCopyEndsTheWalk",
-     {"a.dll,,$SYSTEM", "no.dll,,$SYSTEM", "c.dll,,$SYSTEM"},
-     {},
-     Status::kFailed,
-     {TwoLines(kCannotOpen, R"(C:\Setup\no.dll)")},
-     {{kSystemA, "a"}}},
-    {"StopBeforeTheRunIsForgotten",
-     {"a.dll,,$SYSTEM"},
-     [](auto& f) { f.engine.RequestStop(); },
-     Status::kCompleted,
-     {kDone},
-     {{kSystemA, "a"}}},
-};
-
-const RunRow kRegistration[] = {
-    {"OnlyTheExactWordRegisters",
+    {"OnlyTheExactWord",
      {"a.dll,,$SYSTEM, REGIST", "b.dll,,$SYSTEM,regist", "c.dll,,$SYSTEM,REGIST "},
      {},
-     Status::kCompleted,
-     {kDone},
      {{kSystemA, "a"}, {kSystemB, "b"}, {kSystemC, "c"}}},
-    {"UpToDateFileIsRegistered",
+    {"UpToDateFile",
      {"a.dll,,$SYSTEM,REGIST"},
      [](auto& f) { f.Add(kSystemA, {.bytes = "kept"}); },
-     Status::kCompleted,
-     {kDone},
      {},
      {kSystemA}},
-    {"FailedRegistrationIsPassedOver",
+    {"FailureIsPassedOver",
      {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
      [](auto& f) { f.regist_results[kSystemA] = 0; },
-     Status::kCompleted,
-     {kSystemA + std::string(kRegistrationFailed), kDone},
      {{kSystemA, "a"}, {kSystemB, "b"}},
-     {kSystemA}},
+     {kSystemA},
+     kOk,
+     {kSystemA + std::string(kRegistrationFailed)}},
     {"NoRegistDll",
      {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
      [](auto& f) { f.unreachable = {SupportLibrary::Function::kRegistDll}; },
-     Status::kFailed,
-     {TwoLines(kLibraryUnreachable, "RegistDll")},
-     {{kSystemA, "a"}}},
+     {{kSystemA, "a"}},
+     {},
+     kFail,
+     {TwoLines(kLibraryUnreachable, "RegistDll")}},
 };
 
 const RunRow kPaths[] = {
     {"EmptyFolderGivesARootPath",
      {"a.dll"},
      [](auto& f) { f.folders.insert(""); },
-     Status::kCompleted,
-     {kDone},
      {{R"(\a.dll)", "a"}}},
     {"ProgramAtADriveRoot",
      {"a.dll,,$SYSTEM"},
@@ -159,8 +143,6 @@ const RunRow kPaths[] = {
        f.program = R"(C:\)", f.ini = R"(C:\\qxSetup.ini)";
        f.Add(f.ini, {}), f.Add(R"(C:\\a.dll)", {.bytes = "root"});
      },
-     Status::kCompleted,
-     {kDone},
      {{kSystemA, "root"}}},
 };
 
@@ -194,9 +176,11 @@ void Check(std::span<const RunRow> rows) {
       const bool plain = shown.text == kDone || shown.text.starts_with("ﾌｧｲﾙ");
       EXPECT_EQ(shown.icon, plain ? MessageIcon::kNone : MessageIcon::kWarning) << shown.text;
     }
-    EXPECT_EQ(texts, row.messages);
+    std::vector<std::string> told = row.told;
+    if (row.status == kOk) told.push_back(kDone);
+    EXPECT_EQ(texts, told);
     EXPECT_EQ(f.open_files_at_end, 0);
-    EXPECT_EQ(f.progress_window, row.status == Status::kFailed && f.lookups > 0);
+    EXPECT_EQ(f.progress_window, row.status == kFail && f.lookups > 0);
   }
 }
 
@@ -210,7 +194,7 @@ TEST(RunSetup, AsksForEntry32767AndNoFurther) {
   f.Add(R"(C:\Setup\a.dll)", {});
   f.Add(kSystemA, {});
   for (int n = 1; n <= 32768; ++n) f.boot["Copy" + std::to_string(n)] = "a.dll,,$SYSTEM";
-  EXPECT_EQ(f.Run(), Status::kCompleted);
+  EXPECT_EQ(f.Run(), kOk);
   EXPECT_EQ(f.lookups, 32767);
   EXPECT_EQ(f.last_key, "Copy32767");
 }
