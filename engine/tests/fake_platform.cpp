@@ -134,7 +134,6 @@ std::optional<std::string> FakePlatform::GetString(const std::string& section,
                                                    const std::string& key, const std::string& path,
                                                    std::size_t buffer_bytes) {
   ++lookups;
-  last_key = key;
   if (section != "BOOT" || path != ini || !boot.contains(key)) return "";
   return boot[key] ? std::optional(boot[key]->substr(0, buffer_bytes - 1)) : std::nullopt;
 }

@@ -78,7 +78,6 @@ class FakePlatform : public Directories,
   std::string ini = R"(C:\Setup\qxSetup.ini)";
   std::map<std::string, std::optional<std::string>> boot;
   int lookups = 0;
-  std::string last_key;
 
   std::map<std::string, FakeFile> files;
   std::set<std::string> folders = {R"(C:\WINDOWS)", R"(C:\WINDOWS\system32)"};
@@ -146,7 +145,8 @@ class FakePlatform : public Directories,
     messages.push_back({text, icon, title, open_files});
   }
   void PumpEvents() override {
-    if (on_pump) on_pump(++pumps);
+    ++pumps;
+    if (on_pump) on_pump(pumps);
   }
   [[noreturn]] void EndProgram(ExitStatus status) override {
     open_files_at_end = open_files;
