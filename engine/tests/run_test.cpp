@@ -43,114 +43,73 @@ struct RunRow {
   ExitStatus status = kOk;
   std::vector<std::string> told = {};  // the messages, before the completion message if any
 };
+// Rows are written as calls, which lay out more compactly than nested braces.
+RunRow Row(const char* name, std::vector<std::optional<std::string>> entries,
+           std::function<void(FakePlatform&)> setup, std::map<std::string, std::string> installed,
+           std::vector<std::string> registered = {}, ExitStatus status = kOk,
+           std::vector<std::string> told = {}) {
+  return {name, entries, setup, installed, registered, status, told};
+}
 
 const RunRow kDescription[] = {
-    {"NoDescription", {"a.dll"}, [](auto& f) { f.files.erase(f.ini); }, {}, {}, kFail, {kNoIni}},
-    {"HiddenDescription",
-     {"a.dll"},
-     [](auto& f) { f.files[f.ini].hidden = true; },
-     {},
-     {},
-     kFail,
-     {kNoIni}},
-    {"NoProgramFolder", {"a.dll"}, [](auto& f) { f.program.reset(); }, {}, {}, kFail, {kNoIni}},
-    {"HeldByAnotherProgram",
-     {"a.dll"},
-     [](auto& f) { f.files[f.ini].locked = true; },
-     {},
-     {},
-     kFail,
-     {kUnreadable}},
-    {"UnreadableInTheWalk",
-     {"a.dll,,$SYSTEM", std::nullopt},
-     {},
-     {{kSystemA, "a"}},
-     {},
-     kFail,
-     {kUnreadable}},
-    {"ValueOf1023Bytes",
-     {LongValue(1023)},
-     {},
-     {{LongDestination(1023), "a"}},
-     {LongDestination(1023)}},
-    {"ValueOf1024BytesLosesItsLastByte", {LongValue(1024)}, {}, {{LongDestination(1024), "a"}}},
+    Row("NoDescription", {"a.dll"}, [](auto& f) { f.files.erase(f.ini); }, {}, {}, kFail, {kNoIni}),
+    Row("HiddenDescription", {"a.dll"}, [](auto& f) { f.files[f.ini].hidden = true; }, {}, {},
+        kFail, {kNoIni}),
+    Row("NoProgramFolder", {"a.dll"}, [](auto& f) { f.program.reset(); }, {}, {}, kFail, {kNoIni}),
+    Row("HeldByAnotherProgram", {"a.dll"}, [](auto& f) { f.files[f.ini].locked = true; }, {}, {},
+        kFail, {kUnreadable}),
+    Row("UnreadableInTheWalk", {"a.dll,,$SYSTEM", std::nullopt}, {}, {{kSystemA, "a"}}, {}, kFail,
+        {kUnreadable}),
+    Row("ValueOf1023Bytes", {LongValue(1023)}, {}, {{LongDestination(1023), "a"}},
+        {LongDestination(1023)}),
+    Row("ValueOf1024BytesLosesItsLastByte", {LongValue(1024)}, {}, {{LongDestination(1024), "a"}}),
 };
 
 const RunRow kWalk[] = {
-    {"EmptyDescription", {}, {}, {}},
-    {"GapEndsTheWalk",
-     {"a.dll,,$SYSTEM", "b.dll,,$SYSTEM", "", "c.dll,,$SYSTEM"},
-     [](auto& f) { f.boot.erase("Copy3"); },
-     {{kSystemA, "a"}, {kSystemB, "b"}}},
-    {"EmptyValueEndsTheWalk", {"", "a.dll,,$SYSTEM"}, {}, {}},
-    {"FailedCopyEndsTheWalk",
-     {"a.dll,,$SYSTEM", "no.dll,,$SYSTEM", "c.dll,,$SYSTEM"},
-     {},
-     {{kSystemA, "a"}},
-     {},
-     kFail,
-     {TwoLines(kCannotOpen, R"(C:\Setup\no.dll)")}},
-    {"Entry32767IsTheLast",
-     {},
-     [](auto& f) {
-       for (int n = 1; n < 32767; ++n) f.boot["Copy" + std::to_string(n)] = "a.dll,,$SYSTEM";
-       f.boot["Copy32767"] = "b.dll,,$SYSTEM", f.boot["Copy32768"] = "no.dll,,$SYSTEM";
-     },
-     {{kSystemA, "a"}, {kSystemB, "b"}}},
-    {"StopBeforeTheRunIsForgotten",
-     {"a.dll,,$SYSTEM"},
-     [](auto& f) { f.engine.RequestStop(); },
-     {{kSystemA, "a"}}},
+    Row("EmptyDescription", {}, {}, {}),
+    Row("GapEndsTheWalk", {"a.dll,,$SYSTEM", "b.dll,,$SYSTEM", "", "c.dll,,$SYSTEM"},
+        [](auto& f) { f.boot.erase("Copy3"); }, {{kSystemA, "a"}, {kSystemB, "b"}}),
+    Row("EmptyValueEndsTheWalk", {"", "a.dll,,$SYSTEM"}, {}, {}),
+    Row("FailedCopyEndsTheWalk", {"a.dll,,$SYSTEM", "no.dll,,$SYSTEM", "c.dll,,$SYSTEM"}, {},
+        {{kSystemA, "a"}}, {}, kFail, {TwoLines(kCannotOpen, R"(C:\Setup\no.dll)")}),
+    Row("Entry32767IsTheLast", {},
+        [](auto& f) {
+          for (int n = 1; n < 32767; ++n) f.boot["Copy" + std::to_string(n)] = "a.dll,,$SYSTEM";
+          f.boot["Copy32767"] = "b.dll,,$SYSTEM", f.boot["Copy32768"] = "no.dll,,$SYSTEM";
+        },
+        {{kSystemA, "a"}, {kSystemB, "b"}}),
+    Row("StopBeforeTheRunIsForgotten", {"a.dll,,$SYSTEM"}, [](auto& f) { f.engine.RequestStop(); },
+        {{kSystemA, "a"}}),
 };
 
 const RunRow kRegistration[] = {
-    {"SourceNameIntoTheSystemDirectory",
-     {"a.dll,,$SYSTEM,REGIST"},
-     {},
-     {{kSystemA, "a"}},
-     {kSystemA}},
-    {"DestinationNameInASubFolder",
-     {R"(a.dll,b.ocx,$WIN\sub,REGIST)"},
-     [](auto& f) { f.folders.insert(R"(C:\WINDOWS\sub)"); },
-     {{R"(C:\WINDOWS\sub\b.ocx)", "a"}},
-     {R"(C:\WINDOWS\sub\b.ocx)"}},
-    {"OnlyTheExactWord",
-     {"a.dll,,$SYSTEM, REGIST", "b.dll,,$SYSTEM,regist", "c.dll,,$SYSTEM,REGIST "},
-     {},
-     {{kSystemA, "a"}, {kSystemB, "b"}, {kSystemC, "c"}}},
-    {"UpToDateFile",
-     {"a.dll,,$SYSTEM,REGIST"},
-     [](auto& f) { f.Add(kSystemA, {.bytes = "kept"}); },
-     {},
-     {kSystemA}},
-    {"FailureIsPassedOver",
-     {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
-     [](auto& f) { f.regist_results[kSystemA] = 0; },
-     {{kSystemA, "a"}, {kSystemB, "b"}},
-     {kSystemA},
-     kOk,
-     {kSystemA + std::string(kRegistrationFailed)}},
-    {"NoRegistDll",
-     {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
-     [](auto& f) { f.unreachable = {SupportLibrary::Function::kRegistDll}; },
-     {{kSystemA, "a"}},
-     {},
-     kFail,
-     {TwoLines(kLibraryUnreachable, "RegistDll")}},
+    Row("SourceNameIntoTheSystemDirectory", {"a.dll,,$SYSTEM,REGIST"}, {}, {{kSystemA, "a"}},
+        {kSystemA}),
+    Row("DestinationNameInASubFolder", {R"(a.dll,b.ocx,$WIN\sub,REGIST)"},
+        [](auto& f) { f.folders.insert(R"(C:\WINDOWS\sub)"); }, {{R"(C:\WINDOWS\sub\b.ocx)", "a"}},
+        {R"(C:\WINDOWS\sub\b.ocx)"}),
+    Row("OnlyTheExactWord",
+        {"a.dll,,$SYSTEM, REGIST", "b.dll,,$SYSTEM,regist", "c.dll,,$SYSTEM,REGIST "}, {},
+        {{kSystemA, "a"}, {kSystemB, "b"}, {kSystemC, "c"}}),
+    Row("UpToDateFile", {"a.dll,,$SYSTEM,REGIST"},
+        [](auto& f) { f.Add(kSystemA, {.bytes = "kept"}); }, {}, {kSystemA}),
+    Row("FailureIsPassedOver", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
+        [](auto& f) { f.regist_results[kSystemA] = 0; }, {{kSystemA, "a"}, {kSystemB, "b"}},
+        {kSystemA}, kOk, {kSystemA + std::string(kRegistrationFailed)}),
+    Row("NoRegistDll", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
+        [](auto& f) { f.unreachable = {SupportLibrary::Function::kRegistDll}; }, {{kSystemA, "a"}},
+        {}, kFail, {TwoLines(kLibraryUnreachable, "RegistDll")}),
 };
 
 const RunRow kPaths[] = {
-    {"EmptyFolderGivesARootPath",
-     {"a.dll"},
-     [](auto& f) { f.folders.insert(""); },
-     {{R"(\a.dll)", "a"}}},
-    {"ProgramAtADriveRoot",
-     {"a.dll,,$SYSTEM"},
-     [](auto& f) {
-       f.program = R"(C:\)", f.ini = R"(C:\\qxSetup.ini)";
-       f.Add(f.ini, {}), f.Add(R"(C:\\a.dll)", {.bytes = "root"});
-     },
-     {{kSystemA, "root"}}},
+    Row("EmptyFolderGivesARootPath", {"a.dll"}, [](auto& f) { f.folders.insert(""); },
+        {{R"(\a.dll)", "a"}}),
+    Row("ProgramAtADriveRoot", {"a.dll,,$SYSTEM"},
+        [](auto& f) {
+          f.program = R"(C:\)", f.ini = R"(C:\\qxSetup.ini)";
+          f.Add(f.ini, {}), f.Add(R"(C:\\a.dll)", {.bytes = "root"});
+        },
+        {{kSystemA, "root"}}),
 };
 
 // Runs each row to the end of the program: every file made or changed, every registration and
