@@ -124,6 +124,8 @@ void Check(std::span<const RunRow> rows) {
       f.boot["Copy" + std::to_string(n)] = row.entries[n - 1];
     if (row.setup) row.setup(f);
     const auto before = f.files;
+    bool shown_first = false;  // the progress window was drawn before the first entry was read
+    f.on_pump = [&](int) { shown_first = shown_first || (f.progress_window && !f.lookups); };
 
     EXPECT_EQ(f.Run(), row.status);
     std::map<std::string, std::string> installed;
@@ -146,6 +148,7 @@ void Check(std::span<const RunRow> rows) {
     if (row.status == kOk) told.push_back(kDone);
     EXPECT_EQ(texts, told);
     EXPECT_EQ(f.open_files_at_end, 0);
+    EXPECT_EQ(shown_first, f.lookups > 0);
     EXPECT_EQ(f.progress_window, row.status == kFail && f.lookups > 0);
   }
 }
