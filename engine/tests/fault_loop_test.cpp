@@ -55,11 +55,11 @@ const Description kEmptyHiddenAndOneWholeChunk = {
       f.folders.insert(R"(C:\Fixed)");
     }};
 
-// Runs the description once with a fault or a stop and checks what must hold after any run. A
-// run that neither touched completes; a stop ends it as stopped; the message fits the exit
-// status and the entry where the run ended; nothing is open (so no temporary file stands);
-// destinations before that entry are done, after it untouched, and in it old or new, never torn.
-// Returns whether the fault or the stop came into play.
+// Runs the description once with a fault or a stop and checks what must hold after any run: a
+// run that neither reached completes; a stop ends it as stopped; the message fits the exit status
+// and the entry where the run ended; nothing is open (so no temporary file stands); destinations
+// before that entry are done, after it untouched, and in it old or new, never torn. Returns
+// whether the fault or the stop came into play.
 bool RunOnce(const Description& d, int fail_call, bool from_then_on, int stop_at) {
   FakePlatform f;
   d.setup(f);
