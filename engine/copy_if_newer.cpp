@@ -25,7 +25,8 @@ void TellCopyFailure(UserInterface& ui, std::string_view message, const std::str
 }
 
 // A version comparison, where the support library can make one, overrides the dates both ways.
-// `input` is the open source, or null when it could not be opened.
+// `input` is the open source, or null when it could not be opened; a failure closes it before it
+// is told, so that nothing is open while the person reads the message.
 Freshness DecideFreshness(Platform& platform, File* input, const std::string& source,
                           const std::string& destination) {
   // A hidden or system destination is a file like any other: only a folder or nothing is absent.
@@ -34,12 +35,14 @@ Freshness DecideFreshness(Platform& platform, File* input, const std::string& so
   const std::optional<std::int32_t> compared =
       platform.support.CompareVersion(source, destination, comparison);
   if (!compared) {
+    if (input) input->Close();
     platform.ui.ShowMessage(TwoLines(kLibraryUnreachable, "CompareVersion"), MessageIcon::kWarning);
     return Freshness::kFailed;
   }
   if (*compared == 1) return comparison > 0 ? Freshness::kSourceNewer : Freshness::kUpToDate;
   const std::optional<FileTime> source_time = input ? input->LastModified() : std::nullopt;
   if (!source_time) {
+    if (input) input->Close();
     TellCopyFailure(platform.ui, kCannotOpen, source);
     return Freshness::kFailed;
   }

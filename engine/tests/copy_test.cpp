@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <span>
+#include <string>
+
+#include "engine/messages.h"
+#include "engine/tests/fake_platform.h"
+
+namespace tavrel {
+namespace {
+
+using fake::FakePlatform;
+using fake::GeneratedFile;
+using fake::Step;
+using Function = SupportLibrary::Function;
+
+constexpr char kSource[] = R"(C:\Setup\a.dll)";
+constexpr char kDestination[] = R"(C:\WINDOWS\a.dll)";
+const std::string kNotOpened = TwoLines(kCannotOpen, kSource);
+const std::string kNotCreated = TwoLines(kCannotCreate, kDestination);
+const std::string kNotWritten = TwoLines(kCannotWrite, kDestination);
+
+fake::FakeFile& Source(FakePlatform& f) { return f.files[kSource]; }
+fake::FakeFile& Old(FakePlatform& f) { return f.files[kDestination]; }
+void NoSource(FakePlatform& f) { f.files.erase(kSource); }
+void NoOld(FakePlatform& f) { f.files.erase(kDestination); }
+void Versions(FakePlatform& f, int source, int old) {
+  f.versions = {{kSource, source}, {kDestination, old}};
+}
+void Empty(FakePlatform& f) { Source(f).bytes.clear(); }
+void Chunks(FakePlatform& f, std::uint64_t bytes) { Source(f) = GeneratedFile(bytes, 200); }
+void StopAt(FakePlatform& f, int stop) {
+  f.on_pump = [&f, stop](int pump) {
+    if (pump == stop) f.engine.RequestStop();
+  };
+}
+
+// One call of CopyIfNewer from "new" (date 200) over "old" (date 100), after `setup`.
+struct CopyRow {
+  const char* name;
+  std::function<void(FakePlatform&)> setup;
+  CopyResult result;
+  std::string message = {};  // none when empty
+};
+
+const CopyRow kFreshness[] = {
+    {"NoDestination", [](auto& f) { NoOld(f), Versions(f, 1, 2); }, kCopied},
+    {"HigherVersionOlderDate", [](auto& f) { Versions(f, 2, 1), Source(f).date = 50; }, kCopied},
+    {"EqualVersionNewerDate", [](auto& f) { Versions(f, 1, 1); }, kUpToDate},
+    {"LowerVersionNewerDate", [](auto& f) { Versions(f, 1, 2); }, kUpToDate},
+    {"OlderDate", [](auto& f) { Source(f).date = 50; }, kUpToDate},
+    {"EqualDate", [](auto& f) { Source(f).date = 100; }, kUpToDate},
+    {"NewerDate", [](auto&) {}, kCopied},
+    {"UnreadableDestinationDate", [](auto& f) { Old(f).date.reset(); }, kCopied},
+    {"HiddenSystemDestination", [](auto& f) { Old(f).hidden = Old(f).system = true; }, kCopied},
+    {"NewerHiddenDestination", [](auto& f) { Old(f).hidden = true, Old(f).date = 300; }, kUpToDate},
+    {"NoSourceBesideANewerVersion", [](auto& f) { NoSource(f), Versions(f, 1, 2); }, kUpToDate},
+    {"NoSourceBesideADestination", NoSource, kCopyFailed, kNotOpened},
+};
+
+const CopyRow kChunks[] = {
+    {"EmptySource", Empty, kCopied},
+    {"OneChunk", [](auto& f) { Chunks(f, 16384); }, kCopied},
+    {"TwoChunks", [](auto& f) { Chunks(f, 16385); }, kCopied},
+    {"Over4GiB", [](auto& f) { Chunks(f, (1ull << 32) + 1); }, kCopied},
+};
+
+const CopyRow kFailures[] = {
+    {"NoSource", [](auto& f) { NoSource(f), NoOld(f); }, kCopyFailed, kNotOpened},
+    {"SourceNotOpened", [](auto& f) { f.FailAt(Step::kOpen, 1); }, kCopyFailed, kNotOpened},
+    {"SourceLengthFails", [](auto& f) { f.FailAt(Step::kLength, 1); }, kCopyFailed, kNotOpened},
+    {"SourceDateUnreadable", [](auto& f) { Source(f).date.reset(); }, kCopyFailed, kNotOpened},
+    {"SourceNotInTheCodePage", [](auto& f) { NoOld(f), f.unpassable = {kSource}; }, kCopyFailed,
+     kNotOpened},
+    {"DestinationNotInTheCodePage", [](auto& f) { NoOld(f), f.unpassable = {kDestination}; },
+     kCopyFailed, kNotCreated},
+    {"NoFolder", [](auto& f) { NoOld(f), f.folders.clear(); }, kCopyFailed, kNotCreated},
+    {"NoTemporary", [](auto& f) { f.FailAt(Step::kCreateTemporary, 1); }, kCopyFailed, kNotCreated},
+    {"ReadOnlyDestination", [](auto& f) { Old(f).read_only = true; }, kCopyFailed, kNotCreated},
+    {"FolderAtTheDestination", [](auto& f) { NoOld(f), f.folders.insert(kDestination); },
+     kCopyFailed, kNotCreated},
+    {"SecondReadFails", [](auto& f) { Chunks(f, 40000), f.FailAt(Step::kRead, 2); }, kCopyFailed,
+     TwoLines(kCannotRead, kSource)},
+    {"SecondWriteFails", [](auto& f) { Chunks(f, 40000), f.FailAt(Step::kWrite, 2); }, kCopyFailed,
+     kNotWritten},
+    {"SourceCloseFails", [](auto& f) { f.FailAt(Step::kClose, 1); }, kCopyFailed, kNotWritten},
+    {"NotFlushed", [](auto& f) { f.FailAt(Step::kInstall, 1); }, kCopyFailed, kNotWritten},
+    {"EmptyNotFlushed", [](auto& f) { Empty(f), f.FailAt(Step::kInstall, 1); }, kCopyFailed,
+     kNotCreated},
+    {"NoCopyFileDateTime", [](auto& f) { f.unreachable = {Function::kCopyFileDateTime}; },
+     kCopyFailed, kNotWritten},
+    {"EmptyNoCopyFileDateTime",
+     [](auto& f) { Empty(f), f.unreachable = {Function::kCopyFileDateTime}; }, kCopyFailed,
+     kNotCreated},
+    {"NoCompareVersion", [](auto& f) { f.unreachable = {Function::kCompareVersion}; }, kCopyFailed,
+     TwoLines(kLibraryUnreachable, "CompareVersion")},
+};
+
+const CopyRow kStops[] = {
+    {"StopBeforeTheCall", [](auto& f) { f.engine.RequestStop(); }, kCopyStopped},
+    {"StopAfterAChunk", [](auto& f) { Chunks(f, 40000), StopAt(f, 2); }, kCopyStopped},
+    {"StopAfterTheLastChunk", [](auto& f) { Chunks(f, 16385), StopAt(f, 3); }, kCopyStopped},
+};
+
+// Afterwards the destination is either as it was or the source, bytes and date; a failure is
+// told once, while nothing is open.
+void Check(std::span<const CopyRow> rows) {
+  for (const CopyRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    FakePlatform f;
+    f.Add(kSource, {.bytes = "new", .date = 200});
+    f.Add(kDestination, {.bytes = "old"});
+    row.setup(f);
+    const auto before = f.files;
+
+    EXPECT_EQ(f.engine.CopyIfNewer(kSource, kDestination), row.result);
+    const auto kept = before.find(row.result == kCopied ? kSource : kDestination);
+    EXPECT_EQ(f.At(kDestination),
+              kept == before.end() ? std::nullopt : std::optional(Contents(kept->second)));
+    if (kept != before.end()) {
+      EXPECT_EQ(f.files[kDestination].date, kept->second.date);
+    }
+    EXPECT_LE(f.largest_transfer, 16384u);
+    EXPECT_EQ(f.open_files, 0);
+    ASSERT_EQ(f.messages.size(), row.message.empty() ? 0u : 1u);
+    for (const fake::Shown& shown : f.messages) {
+      EXPECT_EQ(shown.text, row.message);
+      const bool library = row.message.starts_with(kLibraryUnreachable);
+      EXPECT_EQ(shown.icon, library ? MessageIcon::kWarning : MessageIcon::kNone);
+      EXPECT_EQ(shown.title, std::nullopt);
+      EXPECT_EQ(shown.open_files, 0);
+    }
+  }
+}
+
+TEST(CopyIfNewer, ByVersionWhereBothHaveOneElseByDate) { Check(kFreshness); }
+TEST(CopyIfNewer, InChunksOfAtMost16384Bytes) { Check(kChunks); }
+TEST(CopyIfNewer, TellsEveryFailureWithItsPathAndKeepsTheOldDestination) { Check(kFailures); }
+TEST(CopyIfNewer, StopsSilentlyAndKeepsTheOldDestination) { Check(kStops); }
+
+}  // namespace
+}  // namespace tavrel

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/messages.h"
+#include "engine/tests/fake_platform.h"
+
+namespace tavrel {
+namespace {
+
+using fake::FakePlatform;
+constexpr ExitStatus kOk = ExitStatus::kCompleted;
+constexpr ExitStatus kFail = ExitStatus::kFailed;
+
+constexpr char kSystemA[] = R"(C:\WINDOWS\system32\a.dll)";
+constexpr char kSystemB[] = R"(C:\WINDOWS\system32\b.dll)";
+constexpr char kSystemC[] = R"(C:\WINDOWS\system32\c.dll)";
+const std::string kDone(kSetupComplete);
+const std::string kNoIni(kIniFileMissing);
+const std::string kUnreadable(kIniFileUnreadable);
+
+// A value of `size` bytes ending in ",REGIST", and the destination its second field names.
+std::string LongValue(std::size_t size) {
+  return "a.dll," + std::string(size - 21, 'n') + ",$SYSTEM,REGIST";
+}
+std::string LongDestination(std::size_t size) {
+  return R"(C:\WINDOWS\system32\)" + std::string(size - 21, 'n');
+}
+
+// A run of the entries Copy1, Copy2, ... (nothing: unreadable) over the sources a.dll, b.dll
+// and c.dll ("a", "b", "c") beside the description.
+struct RunRow {
+  const char* name;
+  std::vector<std::optional<std::string>> entries;
+  std::function<void(FakePlatform&)> setup;
+  std::map<std::string, std::string> installed;  // every file made or changed: its bytes
+  std::vector<std::string> registered = {};
+  ExitStatus status = kOk;
+  std::vector<std::string> told = {};  // the messages, before the completion message if any
+};
+// Rows are written as calls, which lay out more compactly than nested braces.
+RunRow Row(const char* name, std::vector<std::optional<std::string>> entries,
+           std::function<void(FakePlatform&)> setup, std::map<std::string, std::string> installed,
+           std::vector<std::string> registered = {}, ExitStatus status = kOk,
+           std::vector<std::string> told = {}) {
+  return {name, entries, setup, installed, registered, status, told};
+}
+
+const RunRow kDescription[] = {
+    Row("NoDescription", {"a.dll"}, [](auto& f) { f.files.erase(f.ini); }, {}, {}, kFail, {kNoIni}),
+    Row("HiddenDescription", {"a.dll"}, [](auto& f) { f.files[f.ini].hidden = true; }, {}, {},
+        kFail, {kNoIni}),
+    Row("NoProgramFolder", {"a.dll"}, [](auto& f) { f.program.reset(); }, {}, {}, kFail, {kNoIni}),
+    Row("HeldByAnotherProgram", {"a.dll"}, [](auto& f) { f.files[f.ini].locked = true; }, {}, {},
+        kFail, {kUnreadable}),
+    Row("UnreadableInTheWalk", {"a.dll,,$SYSTEM", std::nullopt}, {}, {{kSystemA, "a"}}, {}, kFail,
+        {kUnreadable}),
+    Row("ValueOf1023Bytes", {LongValue(1023)}, {}, {{LongDestination(1023), "a"}},
+        {LongDestination(1023)}),
+    Row("ValueOf1024BytesLosesItsLastByte", {LongValue(1024)}, {}, {{LongDestination(1024), "a"}}),
+};
+
+const RunRow kWalk[] = {
+    Row("EmptyDescription", {}, {}, {}),
+    Row("GapEndsTheWalk", {"a.dll,,$SYSTEM", "b.dll,,$SYSTEM", "", "c.dll,,$SYSTEM"},
+        [](auto& f) { f.boot.erase("Copy3"); }, {{kSystemA, "a"}, {kSystemB, "b"}}),
+    Row("EmptyValueEndsTheWalk", {"", "a.dll,,$SYSTEM"}, {}, {}),
+    Row("FailedCopyEndsTheWalk", {"a.dll,,$SYSTEM", "no.dll,,$SYSTEM", "c.dll,,$SYSTEM"}, {},
+        {{kSystemA, "a"}}, {}, kFail, {TwoLines(kCannotOpen, R"(C:\Setup\no.dll)")}),
+    Row("Entry32767IsTheLast", {},
+        [](auto& f) {
+          for (int n = 1; n < 32767; ++n) f.boot["Copy" + std::to_string(n)] = "a.dll,,$SYSTEM";
+          f.boot["Copy32767"] = "b.dll,,$SYSTEM", f.boot["Copy32768"] = "no.dll,,$SYSTEM";
+        },
+        {{kSystemA, "a"}, {kSystemB, "b"}}),
+    Row("StopBeforeTheRunIsForgotten", {"a.dll,,$SYSTEM"}, [](auto& f) { f.engine.RequestStop(); },
+        {{kSystemA, "a"}}),
+};
+
+const RunRow kRegistration[] = {
+    Row("SourceNameIntoTheSystemDirectory", {"a.dll,,$SYSTEM,REGIST"}, {}, {{kSystemA, "a"}},
+        {kSystemA}),
+    Row("DestinationNameInASubFolder", {R"(a.dll,b.ocx,$WIN\sub,REGIST)"},
+        [](auto& f) { f.folders.insert(R"(C:\WINDOWS\sub)"); }, {{R"(C:\WINDOWS\sub\b.ocx)", "a"}},
+        {R"(C:\WINDOWS\sub\b.ocx)"}),
+    Row("OnlyTheExactWord",
+        {"a.dll,,$SYSTEM, REGIST", "b.dll,,$SYSTEM,regist", "c.dll,,$SYSTEM,REGIST "}, {},
+        {{kSystemA, "a"}, {kSystemB, "b"}, {kSystemC, "c"}}),
+    Row("UpToDateFile", {"a.dll,,$SYSTEM,REGIST"},
+        [](auto& f) { f.Add(kSystemA, {.bytes = "kept"}); }, {}, {kSystemA}),
+    Row("FailureIsPassedOver", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
+        [](auto& f) { f.regist_results[kSystemA] = 0; }, {{kSystemA, "a"}, {kSystemB, "b"}},
+        {kSystemA}, kOk, {kSystemA + std::string(kRegistrationFailed)}),
+    Row("NoRegistDll", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
+        [](auto& f) { f.unreachable = {SupportLibrary::Function::kRegistDll}; }, {{kSystemA, "a"}},
+        {}, kFail, {TwoLines(kLibraryUnreachable, "RegistDll")}),
+};
+
+const RunRow kPaths[] = {
+    Row("EmptyFolderGivesARootPath", {"a.dll"}, [](auto& f) { f.folders.insert(""); },
+        {{R"(\a.dll)", "a"}}),
+    Row("ProgramAtADriveRoot", {"a.dll,,$SYSTEM"},
+        [](auto& f) {
+          f.program = R"(C:\)", f.ini = R"(C:\\qxSetup.ini)";
+          f.Add(f.ini, {}), f.Add(R"(C:\\a.dll)", {.bytes = "root"});
+        },
+        {{kSystemA, "root"}}),
+};
+
+// Runs each row to the end of the program: every file made or changed, every registration and
+// message, and nothing left open.
+void Check(std::span<const RunRow> rows) {
+  for (const RunRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    FakePlatform f;
+    for (const char* name : {"a", "b", "c"})
+      f.Add(R"(C:\Setup\)" + std::string(name) + ".dll", {.bytes = name});
+    for (std::size_t n = 1; n <= row.entries.size(); ++n)
+      f.boot["Copy" + std::to_string(n)] = row.entries[n - 1];
+    if (row.setup) row.setup(f);
+    const auto before = f.files;
+    bool shown_first = false;  // the progress window was drawn before the first entry was read
+    f.on_pump = [&](int) { shown_first = shown_first || (f.progress_window && !f.lookups); };
+
+    EXPECT_EQ(f.Run(), row.status);
+    std::map<std::string, std::string> installed;
+    for (const auto& [path, file] : f.files) {
+      const auto old = before.find(path);
+      if (old == before.end() || Contents(old->second) != Contents(file))
+        installed[path] = Contents(file);
+    }
+    EXPECT_EQ(installed, row.installed);
+    EXPECT_EQ(f.registered, row.registered);
+    std::vector<std::string> texts;
+    for (const fake::Shown& shown : f.messages) {
+      texts.push_back(shown.text);
+      // Only the completion message has a title of its own, the empty one.
+      EXPECT_EQ(shown.title, shown.text == kDone ? std::optional<std::string>("") : std::nullopt);
+      const bool plain = shown.text == kDone || shown.text.starts_with("ﾌｧｲﾙ");
+      EXPECT_EQ(shown.icon, plain ? MessageIcon::kNone : MessageIcon::kWarning) << shown.text;
+    }
+    std::vector<std::string> told = row.told;
+    if (row.status == kOk) told.push_back(kDone);
+    EXPECT_EQ(texts, told);
+    EXPECT_EQ(f.open_files_at_end, 0);
+    EXPECT_EQ(shown_first, f.lookups > 0);
+    EXPECT_EQ(f.progress_window, row.status == kFail && f.lookups > 0);
+  }
+}
+
+TEST(RunSetup, NeedsADescriptionThatCanBeRead) { Check(kDescription); }
+TEST(RunSetup, WalksTheEntriesUpToTheFirstEmptyOne) { Check(kWalk); }
+TEST(RunSetup, RegistersWhatIsMarkedExactlyAndGoesOnAfterAFailure) { Check(kRegistration); }
+TEST(RunSetup, JoinsPathsAsTheyAre) { Check(kPaths); }
+
+}  // namespace
+}  // namespace tavrel
