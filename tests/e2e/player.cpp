@@ -21,7 +21,6 @@
 #include <iomanip>
 #include <map>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <thread>
 
@@ -82,10 +81,10 @@ struct Process {
   }
   std::optional<DWORD> Exit(milliseconds deadline) const {
     DWORD status = 0;
-    if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(deadline.count())) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(info.hProcess, &status))
-      return std::nullopt;
-    return status;
+    const bool ended =
+        WaitForSingleObject(info.hProcess, static_cast<DWORD>(deadline.count())) == WAIT_OBJECT_0;
+    return ended && GetExitCodeProcess(info.hProcess, &status) ? std::optional(status)
+                                                               : std::nullopt;
   }
   void Kill() const {
     if (!Exit(milliseconds(0))) TerminateProcess(info.hProcess, 99), Exit(milliseconds(5000));
@@ -110,9 +109,8 @@ HWND WaitForWindow(DWORD pid, const wchar_t* class_name,
 }
 
 std::string Text(HWND window) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  wchar_t text[1024] = L"";
+  GetWindowTextW(window, text, 1024);
   return Narrow(text);
 }
 
@@ -190,12 +188,9 @@ std::vector<fs::path> AllFiles(const fs::path& folder) {
 std::string Fingerprint(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::vector<char> chunk(1 << 20);
-  std::uint64_t hash = 14695981039346656037ull;
-  while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
-    for (std::streamsize i = 0; i < in.gcount(); ++i) {
-      hash = (hash ^ static_cast<unsigned char>(chunk[static_cast<size_t>(i)])) * 1099511628211ull;
-    }
-  }
+  std::size_t hash = 0;
+  while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0)
+    hash = hash * 31 + std::hash<std::string_view>{}({chunk.data(), size_t(in.gcount())});
   WIN32_FILE_ATTRIBUTE_DATA data{};
   GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data);
   return std::to_string(hash) + " " + std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" +
@@ -268,8 +263,7 @@ class Player {
 
   std::vector<std::string> Play() {
     SetDpi(dpi_);
-    RemoveOutsideTheCase();
-    for (const fs::path& file : AllFiles(root_)) SetFileAttributesW(file.c_str(), 0);
+    Clean();
     std::error_code ignored;
     fs::remove_all(root_, ignored);
     try {
@@ -284,11 +278,7 @@ class Player {
       Fail(std::string("stopped: ") + e.what());
     }
     holds_.clear();
-    RemoveOutsideTheCase();
-    // The big files, holes laid out and their copies, would fill the disk.
-    for (const fs::path& file : AllFiles(root_)) {
-      if (fs::file_size(file, ignored) >= kUnderWay) fs::remove(file, ignored);
-    }
+    Clean();
     SetDpi(96);
     return failures_;
   }
@@ -311,20 +301,23 @@ class Player {
   }
   fs::path PathOf(const std::string& text) const { return Wide(Expand(text)); }
 
-  // In Shift-JIS (code page 932), or UTF-16LE with its mark.
-  void WriteDescription() const {
-    const std::wstring wide = Wide(Expand(*s_.description));
-    std::string bytes = "\xFF\xFE";
-    bytes.append(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
-    if (s_.Find("description") != Words{"utf-16"}) {
-      const int length = static_cast<int>(wide.size());
-      BOOL lossy = FALSE;
-      bytes.assign(wide.size() * 2, '\0');
-      bytes.resize(static_cast<size_t>(WideCharToMultiByte(
-          932, 0, wide.data(), length, bytes.data(), length * 2, nullptr, &lossy)));
-      if (lossy) throw std::runtime_error("no Shift-JIS form of the description");
+  // Whatever the scenario put beside the system's own files goes; in the case, the attributes
+  // that would keep a file, and the big files, which would fill the disk.
+  void Clean() const {
+    for (const Words& line : s_.lines) {
+      for (const std::string& word : line) {
+        if (word.starts_with("{win}") || word.starts_with("{sys}") || word.starts_with("{full}")) {
+          SetFileAttributesW(PathOf(word).c_str(), 0);
+          DeleteFileW(PathOf(word).c_str());
+        }
+      }
     }
-    std::ofstream(PathOf("{app}\\qxSetup.ini"), std::ios::binary) << bytes;
+    DeleteFileW(PathOf("{sys}\\VOLSTRAK.dll").c_str());
+    for (const fs::path& file : AllFiles(root_)) {
+      std::error_code ignored;
+      SetFileAttributesW(file.c_str(), 0);
+      if (fs::file_size(file, ignored) >= kUnderWay) fs::remove(file, ignored);
+    }
   }
 
   // file PATH fixture NAME|SIZE [day N] [hidden] [system] [readonly]
@@ -376,7 +369,13 @@ class Player {
       if (line[0] == "folder") fs::create_directories(PathOf(line[1]));
       if (line[0] == "file") LayFile(line, seed);
     }
-    if (s_.description) WriteDescription();
+    // In the ANSI code page (Shift-JIS under 932), or UTF-16LE with its mark.
+    const std::wstring text = Wide(Expand(s_.description.value_or("")));
+    const std::string utf16(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    if (s_.description)
+      std::ofstream(PathOf("{app}\\qxSetup.ini"), std::ios::binary)
+          << (s_.Find("description") == Words{"utf-16"} ? std::string("\xFF\xFE") + utf16
+                                                        : WideToAnsi(text).value());
     // hold PATH: without sharing; hold PATH shared: sharing reading and writing, as an editor.
     for (const Words& line : s_.lines) {
       if (line[0] != "hold") continue;
@@ -388,36 +387,15 @@ class Player {
     }
   }
 
-  // Whatever a scenario puts beside the system's own files goes again.
-  void RemoveOutsideTheCase() const {
-    for (const Words& line : s_.lines) {
-      for (const std::string& word : line) {
-        if (word.starts_with("{win}") || word.starts_with("{sys}") || word.starts_with("{full}")) {
-          SetFileAttributesW(PathOf(word).c_str(), 0);
-          DeleteFileW(PathOf(word).c_str());
-        }
-      }
-    }
-    DeleteFileW(PathOf("{sys}\\VOLSTRAK.dll").c_str());
-  }
-
-  // Nothing may follow a key or a press that must not act: no run, no message, no end.
-  void CheckNothingFollows(const Process& process, const std::string& what) {
-    std::this_thread::sleep_for(milliseconds(300));
-    if (process.Exit(milliseconds(0)) ||
-        WaitForWindow(process.info.dwProcessId, kMessageBoxClass, milliseconds(0)) ||
-        (what == "keys" && WaitForWindow(process.info.dwProcessId, kFrmWaitClass, milliseconds(0))))
-      Fail(what + " did something");
-  }
-
   // run STEP...: ok, cancel, close (the close box), keys (Enter and Escape, which must do
   // nothing), under-way (the progress window shows, and 32 MiB of a copy stand in its
   // temporary file), again (a second OK, which must do nothing), kill.
   void PlayRun(const std::vector<Words>& run) {
     const fs::path log = root_ / L"volstrak.log";
     fs::remove(log);
-    Process process(PathOf("{app}\\Tavrel.exe"), log, root_);
-    HWND form = WaitForWindow(process.info.dwProcessId, kForm1Class);
+    const Process process(PathOf("{app}\\Tavrel.exe"), log, root_);
+    const DWORD id = process.info.dwProcessId;
+    HWND form = WaitForWindow(id, kForm1Class);
     if (!form) return Fail("no main window");
     Look(form, "Form1", run);
     for (const std::string& step : run[0]) {
@@ -428,10 +406,15 @@ class Player {
       for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
         if (step == "keys") PostMessageW(GetDlgItem(form, kCommand1Id), WM_KEYDOWN, key, 0);
       }
-      if (step == "keys" || step == "again") CheckNothingFollows(process, step);
+      // Nothing may follow: no run, no message, no end.
+      if ((step == "keys" || step == "again") &&
+          (std::this_thread::sleep_for(milliseconds(300)),
+           process.Exit(milliseconds(0)) || WaitForWindow(id, kMessageBoxClass, milliseconds(0)) ||
+               (step == "keys" && WaitForWindow(id, kFrmWaitClass, milliseconds(0)))))
+        Fail(step + " did something");
       if (step == "kill") process.Kill();
       if (step != "under-way") continue;
-      HWND wait = WaitForWindow(process.info.dwProcessId, kFrmWaitClass);
+      HWND wait = WaitForWindow(id, kFrmWaitClass);
       if (!wait) return Fail("no progress window");
       Look(wait, "frmWait", run);
       if (!Eventually(
@@ -451,6 +434,10 @@ class Player {
     const std::optional<DWORD> status =
         AnswerUntilExit(process, [&](HWND, const std::string& box) { seen += box; });
     holds_.clear();  // for the first run alone, so that the checks can read what was held
+    std::vector<std::string> calls;
+    std::ifstream in(log, std::ios::binary);
+    for (std::string call; std::getline(in, call);) calls.push_back(call);
+    auto next = calls.begin();
     for (const Words& line : run) {
       if (line[0] == "completed") expected += "[plain : セットアップが完了しました。]";
       if (line[0] == "message") {
@@ -462,13 +449,20 @@ class Player {
       if (line[0] == "exit" || line[0] == "completed")
         expected_status = line[0] == "exit" ? line[1] : "0";
       if (line[0] == "after") CheckFile(line);
+      // call F|ARG|...: in the log after the previous one; nocall F: never called.
+      for (const std::string& call : calls) {
+        if (line[0] == "nocall" && call.starts_with(line[1] + "|")) Fail("called " + call);
+      }
+      if (line[0] == "call" &&
+          (next = std::find(next, calls.end(), Expand(line[1]))) == calls.end())
+        return Fail("no call " + Expand(line[1]) + " (in order)");
+      if (line[0] == "call") ++next;
     }
     if (seen != expected) Fail("messages " + seen + ", expected " + expected);
     const std::string exit_status = status ? std::to_string(*status) : "none";
     if (exit_status != expected_status)
       Fail("exit status " + exit_status + ", expected " + expected_status);
-    CheckNothingLeft(run[0][1]);
-    CheckCalls(run, log);
+    CheckNoTemporaryFile(run[0][1]);
   }
 
   // after PATH copy-of SOURCE|untouched|absent|exists [hidden] [system] [readonly]
@@ -489,42 +483,18 @@ class Player {
       Fail(Expand(line[1]) + " does not hold the bytes and date of " + Narrow(source.wstring()));
   }
 
-  // No temporary file beside a file laid out or expected, and nothing in the case's own
-  // folders but what was laid out or expected.
-  void CheckNothingLeft(const std::string& run) {
-    std::set<fs::path> known = {root_ / L"volstrak.log", root_ / L"VOLSTRAK.dll"},
-                       folders = {root_};
-    for (const auto& [path, before] : before_) known.insert(path);
-    for (const Words& line : s_.lines) {
-      if (line[0] == "after" && line[2] != "absent") known.insert(PathOf(line[1]));
-    }
-    for (const fs::path& path : known) folders.insert(path.parent_path());
+  // No temporary file left in the case, or beside a file laid out or expected outside it.
+  void CheckNoTemporaryFile(const std::string& run) {
+    std::vector<fs::path> files = AllFiles(root_);
     std::error_code none;
-    for (const fs::path& folder : folders) {
-      for (const auto& entry : fs::directory_iterator(folder, none)) {
-        const fs::path& file = entry.path();
-        if (file.filename().wstring().starts_with(L"~tvr") ||
-            (!entry.is_directory() && !known.contains(file) && folder != PathOf("{app}") &&
-             file.wstring().starts_with(root_.wstring())))
-          Fail("left behind after run " + run + ": " + Narrow(file.wstring()));
-      }
+    for (const Words& line : s_.lines) {
+      if (line[0] != "after" && line[0] != "file") continue;
+      for (const auto& entry : fs::directory_iterator(PathOf(line[1]).parent_path(), none))
+        files.push_back(entry.path());
     }
-  }
-
-  // call F|ARG|...: appears in the log after the previous one; nocall F: never called.
-  void CheckCalls(const std::vector<Words>& run, const fs::path& log) {
-    std::vector<std::string> calls;
-    std::ifstream in(log, std::ios::binary);
-    for (std::string call; std::getline(in, call);) calls.push_back(call);
-    auto next = calls.begin();
-    for (const Words& line : run) {
-      for (const std::string& call : calls) {
-        if (line[0] == "nocall" && call.starts_with(line[1] + "|")) Fail("called " + call);
-      }
-      if (line[0] != "call") continue;
-      next = std::find(next, calls.end(), Expand(line[1]));
-      if (next == calls.end()) return Fail("no call " + Expand(line[1]) + " (in order)");
-      ++next;
+    for (const fs::path& file : files) {
+      if (file.filename().wstring().starts_with(L"~tvr"))
+        Fail("left behind after run " + run + ": " + Narrow(file.wstring()));
     }
   }
 
@@ -601,7 +571,6 @@ int Demo(const fs::path& exe, const fs::path& pictures) {
   HWND form = WaitForWindow(process.info.dwProcessId, kForm1Class);
   if (!form) return std::printf("Tavrel.exe showed no main window\n"), 1;
   save(form, L"Form1");
-  std::printf("pressing OK\n");
   Press(form, kCommand1Id);
   // The progress window stands only while files are copied.
   if (HWND wait = WaitForWindow(process.info.dwProcessId, kFrmWaitClass, milliseconds(2000))) {
