@@ -95,16 +95,14 @@ struct Process {
 HWND WaitForWindow(DWORD pid, const wchar_t* class_name,
                    milliseconds deadline = milliseconds(5000)) {
   HWND found = nullptr;
-  Eventually(
-      [&] {
-        DWORD owner = 0;
-        for (found = nullptr; (found = FindWindowExW(nullptr, found, class_name, nullptr));) {
-          GetWindowThreadProcessId(found, &owner);
-          if (owner == pid && IsWindowVisible(found)) return true;
-        }
-        return false;
-      },
-      deadline);
+  const auto visible = [&] {
+    DWORD owner = 0;
+    while ((found = FindWindowExW(nullptr, found, class_name, nullptr))) {
+      if (GetWindowThreadProcessId(found, &owner), owner == pid && IsWindowVisible(found)) break;
+    }
+    return found != nullptr;
+  };
+  Eventually(visible, deadline);
   return found;
 }
 
@@ -191,10 +189,8 @@ std::string Fingerprint(const fs::path& file) {
   std::size_t hash = 0;
   while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0)
     hash = hash * 31 + std::hash<std::string_view>{}({chunk.data(), size_t(in.gcount())});
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data);
-  return std::to_string(hash) + " " + std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" +
-         std::to_string(data.ftLastWriteTime.dwLowDateTime);
+  return std::to_string(hash) + " " +
+         std::to_string(fs::last_write_time(file).time_since_epoch().count());
 }
 
 // The word after `key` on `line`; "" when there is none.
@@ -209,6 +205,23 @@ struct Scenario {
   std::vector<Words> lines;
   std::optional<std::string> description;
 
+  explicit Scenario(const fs::path& file) : name(file.stem().string()) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + file.string());
+    for (std::string line; std::getline(in, line);) {
+      // Words split at spaces; "..." keeps its spaces, and a backslash is no escape in it.
+      std::istringstream split(line);
+      Words words;
+      for (std::string word; split >> std::quoted(word, '"', '\x1F');) words.push_back(word);
+      if (words.empty() || words[0].starts_with('#')) continue;
+      lines.push_back(words);
+      if (words[0] != "description") continue;
+      description.emplace();
+      for (std::string body; std::getline(in, body) && body != "end";)
+        *description += body + "\r\n";
+    }
+  }
+
   // The words after `word` on its line; `otherwise` when no line starts with it.
   Words Find(const std::string& word, Words otherwise = {}) const {
     for (const Words& line : lines) {
@@ -217,25 +230,6 @@ struct Scenario {
     return otherwise;
   }
 };
-
-Scenario ReadScenario(const fs::path& file) {
-  Scenario s{file.stem().string(), {}, {}};
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + file.string());
-  for (std::string line; std::getline(in, line);) {
-    // Words split at spaces; "..." keeps its spaces, and a backslash is no escape in it.
-    std::istringstream split(line);
-    Words words;
-    for (std::string word; split >> std::quoted(word, '"', '\x1F');) words.push_back(word);
-    if (words.empty() || words[0].starts_with('#')) continue;
-    s.lines.push_back(words);
-    if (words[0] != "description") continue;
-    s.description.emplace();
-    for (std::string body; std::getline(in, body) && body != "end";)
-      *s.description += body + "\r\n";
-  }
-  return s;
-}
 
 struct Build {
   fs::path tavrel, logging_volstrak, fixtures, cases;
@@ -344,13 +338,10 @@ class Player {
       else
         attributes |= kAttributes.at(line[i]);
     }
-    // 2020-01-01 00:00 UTC plus whole days; whole seconds, which every file system keeps.
-    const std::uint64_t stamp = 132223104000000000ull + std::uint64_t(day) * 864000000000ull;
-    const FILETIME time = {static_cast<DWORD>(stamp), static_cast<DWORD>(stamp >> 32)};
-    HANDLE handle =
-        CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(handle, nullptr, nullptr, &time);
-    CloseHandle(handle);
+    // Whole days after 2020-01-01 00:00 UTC: whole seconds, which every file system keeps.
+    using namespace std::chrono;
+    fs::last_write_time(path,
+                        file_clock::from_sys(sys_seconds(sys_days(2020y / 1 / 1) + days(day))));
     if (attributes) SetFileAttributesW(path.c_str(), attributes);
     before_[path] = Fingerprint(path);
   }
@@ -565,7 +556,6 @@ int Demo(const fs::path& exe, const fs::path& pictures) {
     RECT rect{};
     GetWindowRect(window, &rect);
     SaveScreen(rect, pictures / (name + L".ppm"));
-    std::printf("picture: %s\n", Narrow((pictures / (name + L".ppm")).wstring()).c_str());
   };
   Process process(exe, L"", exe.parent_path());
   HWND form = WaitForWindow(process.info.dwProcessId, kForm1Class);
@@ -581,9 +571,9 @@ int Demo(const fs::path& exe, const fs::path& pictures) {
     std::printf("message box %s\n", seen.c_str());
     save(box, L"message" + std::to_wstring(++count));
   });
-  if (!status) return std::printf("Tavrel.exe did not end\n"), 1;
-  std::printf("Tavrel.exe ended with status %lu\n", *status);
-  return static_cast<int>(*status);
+  std::printf("Tavrel.exe ended with status %s\n",
+              status ? std::to_string(*status).c_str() : "none");
+  return status ? static_cast<int>(*status) : 1;
 }
 
 }  // namespace
@@ -594,18 +584,13 @@ int wmain(int argc, wchar_t** argv) {
   // Pixels as they are on the screen, whatever the DPI: the looks are measured in them.
   SetProcessDPIAware();
   if (argc == 3) return Demo(argv[1], argv[2]);
-  if (argc < 7) {
-    std::printf(
-        "usage: tavrel_scenarios TAVREL_EXE LOGGING_VOLSTRAK FIXTURES CASES LOCALE FILE...\n"
-        "       tavrel_demo_driver TAVREL_EXE PICTURE_FOLDER\n");
-    return 100;
-  }
+  if (argc < 7) return std::printf("usage: see tests/e2e/player.cpp\n"), 100;
   const Build build{argv[1], argv[2], argv[3], argv[4]};
   const std::string locale = Narrow(argv[5]);
   int failed = 0, passed = 0;
   for (int i = 6; i < argc; ++i) {
     std::vector<std::string> failures;
-    const Scenario scenario = ReadScenario(argv[i]);
+    const Scenario scenario(argv[i]);
     if (scenario.Find("locale", {"ja_JP.UTF-8"})[0] != locale) continue;
     if (kCodePages.at(locale) != GetACP())
       failures.push_back(scenario.name + ": the code page is " + std::to_string(GetACP()));
