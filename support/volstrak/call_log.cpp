@@ -27,19 +27,15 @@ void LogCall(std::initializer_list<std::string_view> fields) {
   const DWORD length = GetEnvironmentVariableW(L"VOLSTRAK_TEST_LOG", path, std::size(path));
   if (length == 0 || length >= std::size(path)) return;
   std::string line;
-  for (std::string_view field : fields) {
-    if (!line.empty()) line += '|';
-    line += field;
-  }
+  for (std::string_view field : fields) line.append(line.empty() ? "" : "|").append(field);
   line += '\n';
   // FILE_APPEND_DATA alone makes every write land at the end of the file, so lines from
   // several processes never overwrite one another.
   const UniqueHandle file =
       OpenedFile(CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return;
   DWORD written = 0;
-  WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  if (file) WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
 std::string LogText(const char* ansi_path) {

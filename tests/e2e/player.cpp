@@ -1,31 +1,42 @@
-// Plays scenario files (tests/e2e/README.md) against Tavrel.exe under Wine and says, for each,
-// what differed:
-//   tavrel_scenarios <Tavrel.exe> <logging VOLSTRAK.dll> <fixture folder> <cases folder> <locale>
-//                    <scenario file>...
-// Only the scenarios of <locale> run: the code page is fixed for a whole Wine process tree, so
-// tests/e2e/run starts the player once per locale. Pictures of the windows are left in
-// <cases folder>\looks for the run script to compare. The exit status counts the failures.
+// Drives Tavrel.exe under Wine as a person would. One program by two names (CMakeLists.txt):
+//   tavrel_scenarios <Tavrel.exe> <logging VOLSTRAK.dll> <fixture folder> <cases folder>
+//                    <locale> <scenario file>...
+// plays the scenarios of <locale> (tests/e2e/README.md) and says, for each, what differed; the
+// code page is fixed for a whole Wine process tree, so tests/e2e/run starts one player per
+// locale. Pictures of the windows are left in <cases folder>\looks for the run script to
+// compare. The exit status counts the failures.
+//   tavrel_demo_driver <Tavrel.exe> <folder for the pictures>
+// is the headless demo: it pictures each window, presses OK and answers the messages, and ends
+// with Tavrel.exe's exit status.
 
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iomanip>
 #include <map>
-#include <set>
+#include <optional>
 #include <sstream>
 #include <thread>
 
-#include "tests/e2e/driver.h"
+#include "platform/win32/text_conversion.h"
 #include "ui/control_ids.h"
 
-namespace tavrel::e2e {
+namespace tavrel {
 namespace {
 
 namespace fs = std::filesystem;
+using std::chrono::milliseconds;
 using Words = std::vector<std::string>;
 
+constexpr wchar_t kForm1Class[] = L"Tavrel.Form1";
+constexpr wchar_t kFrmWaitClass[] = L"Tavrel.frmWait";
+constexpr wchar_t kMessageBoxClass[] = L"#32770";
 const std::map<std::string, UINT> kCodePages = {
     {"ja_JP.UTF-8", 932}, {"en_US.UTF-8", 1252}, {"hi_IN.UTF-8", 65001}};
 const std::map<std::string, DWORD> kAttributes = {{"hidden", FILE_ATTRIBUTE_HIDDEN},
@@ -35,40 +46,131 @@ constexpr COLORREF kLightCyan = RGB(192, 255, 255);
 // A copy is well under way once this much of it stands in its temporary file.
 constexpr std::uintmax_t kUnderWay = 32u << 20;
 
-struct Build {
-  fs::path tavrel, logging_volstrak, fixtures, cases;
+// Text the player makes is always valid; "?" would show in a failure where it was not.
+std::wstring Wide(std::string_view text) { return Utf8ToWide(text).value_or(L"?"); }
+std::string Narrow(std::wstring_view text) { return WideToUtf8(text).value_or("?"); }
+
+// Every wait on the program has a deadline, so a missing window fails instead of hanging.
+bool Eventually(const std::function<bool()>& holds, milliseconds deadline = milliseconds(5000)) {
+  for (const auto end = std::chrono::steady_clock::now() + deadline; !holds();) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(milliseconds(20));
+  }
+  return true;
+}
+
+// Tavrel.exe, started in `folder` with VOLSTRAK_TEST_LOG naming `log`; killed (status 99) when
+// still running at the end.
+struct Process {
+  PROCESS_INFORMATION info{};
+
+  Process(const fs::path& exe, const fs::path& log, const fs::path& folder) {
+    // The child inherits the player's environment; the player runs one program at a time.
+    SetEnvironmentVariableW(L"VOLSTRAK_TEST_LOG", log.c_str());
+    std::wstring command_line = L"\"" + exe.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &info))
+      throw std::runtime_error("cannot start Tavrel.exe: " + std::to_string(GetLastError()));
+    CloseHandle(info.hThread);
+  }
+  ~Process() {
+    Kill();
+    CloseHandle(info.hProcess);
+  }
+  std::optional<DWORD> Exit(milliseconds deadline) const {
+    DWORD status = 0;
+    const bool ended =
+        WaitForSingleObject(info.hProcess, static_cast<DWORD>(deadline.count())) == WAIT_OBJECT_0;
+    return ended && GetExitCodeProcess(info.hProcess, &status) ? std::optional(status)
+                                                               : std::nullopt;
+  }
+  void Kill() const {
+    if (!Exit(milliseconds(0))) TerminateProcess(info.hProcess, 99), Exit(milliseconds(5000));
+  }
 };
 
-// A scenario file: its lines as words, and the description's lines as they stand.
-struct Scenario {
-  std::string name;
-  std::vector<Words> lines;
-  std::vector<std::string> description;
-
-  // The words after `word` on its line; `otherwise` when no line starts with it.
-  Words Find(const std::string& word, Words otherwise = {}) const {
-    for (const Words& line : lines) {
-      if (line[0] == word) return Words(line.begin() + 1, line.end());
+// The visible top-level window of process `pid` with that class; nullptr when none by the deadline.
+HWND WaitForWindow(DWORD pid, const wchar_t* class_name,
+                   milliseconds deadline = milliseconds(5000)) {
+  HWND found = nullptr;
+  const auto visible = [&] {
+    DWORD owner = 0;
+    while ((found = FindWindowExW(nullptr, found, class_name, nullptr))) {
+      if (GetWindowThreadProcessId(found, &owner), owner == pid && IsWindowVisible(found)) break;
     }
-    return otherwise;
-  }
-};
+    return found != nullptr;
+  };
+  Eventually(visible, deadline);
+  return found;
+}
 
-Scenario ReadScenario(const fs::path& file) {
-  Scenario s{file.stem().string(), {}, {}};
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + file.string());
-  for (std::string line; std::getline(in, line);) {
-    // Words split at spaces; "..." keeps its spaces, and a backslash is no escape in it.
-    std::istringstream split(line);
-    Words words;
-    for (std::string word; split >> std::quoted(word, '"', '\x1F');) words.push_back(word);
-    if (words.empty() || words[0].starts_with('#')) continue;
-    s.lines.push_back(words);
-    if (words[0] != "description" || (words.size() > 1 && words[1] == "folder")) continue;
-    for (std::string body; std::getline(in, body) && body != "end";) s.description.push_back(body);
+std::string Text(HWND window) {
+  wchar_t text[1024] = L"";
+  GetWindowTextW(window, text, 1024);
+  return Narrow(text);
+}
+
+// Posted, as a person's press: a press that opens a modal loop must not block the player.
+void Press(HWND parent, int id) { PostMessageW(GetDlgItem(parent, id), BM_CLICK, 0, 0); }
+
+// Answers every message box with OK until the program ends (its status; none when still
+// running at the deadline). `seen` gets each box first, as "[warning|plain TITLE: TEXT]".
+std::optional<DWORD> AnswerUntilExit(const Process& process,
+                                     const std::function<void(HWND, const std::string&)>& seen) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  std::optional<DWORD> status;
+  while (!(status = process.Exit(milliseconds(0))) && std::chrono::steady_clock::now() < end) {
+    HWND box = WaitForWindow(process.info.dwProcessId, kMessageBoxClass, milliseconds(20));
+    if (!box) continue;
+    // The box keeps an icon control (Windows uses 0x14, Wine 0x440) even without an icon; what
+    // tells is the picture in it.
+    bool icon = false;
+    for (int id : {0x14, 0x440}) icon |= SendDlgItemMessageW(box, id, STM_GETICON, 0, 0) != 0;
+    seen(box, std::string(icon ? "[warning " : "[plain ") + Text(box) + ": " +
+                  Text(GetDlgItem(box, 0xFFFF)) + "]");
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    // The same box must not be read twice.
+    Eventually([&] { return !IsWindow(box); });
   }
-  return s;
+  return status;
+}
+
+// Rows of 32-bit pixels from the top, read from the screen DC: another process's window DC is
+// unreliable under Wine.
+std::vector<RGBQUAD> Capture(const RECT& rect) {
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  std::vector<RGBQUAD> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  BITMAPINFO info{{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, previous);
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// The screen inside `rect` as a binary PPM picture, once it holds still: Wine hands a window's
+// drawing to the X server a moment after the program paints. Gives the pixels.
+std::vector<RGBQUAD> SaveScreen(const RECT& rect, const fs::path& file) {
+  std::vector<RGBQUAD> pixels = Capture(rect);
+  Eventually([&] {
+    std::this_thread::sleep_for(milliseconds(100));
+    std::vector<RGBQUAD> again = Capture(rect);
+    std::swap(again, pixels);
+    return std::memcmp(again.data(), pixels.data(), pixels.size() * sizeof(RGBQUAD)) == 0;
+  });
+  std::ofstream out(file, std::ios::binary);
+  out << "P6\n" << rect.right - rect.left << " " << rect.bottom - rect.top << "\n255\n";
+  for (const RGBQUAD& q : pixels) out << q.rgbRed << q.rgbGreen << q.rgbBlue;
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+  return pixels;
 }
 
 std::vector<fs::path> AllFiles(const fs::path& folder) {
@@ -84,30 +186,54 @@ std::vector<fs::path> AllFiles(const fs::path& folder) {
 std::string Fingerprint(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::vector<char> chunk(1 << 20);
-  std::uint64_t hash = 14695981039346656037ull;
-  while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
-    for (std::streamsize i = 0; i < in.gcount(); ++i) {
-      hash = (hash ^ static_cast<unsigned char>(chunk[static_cast<size_t>(i)])) * 1099511628211ull;
-    }
-  }
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data);
-  return std::to_string(hash) + " " + std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" +
-         std::to_string(data.ftLastWriteTime.dwLowDateTime);
+  std::size_t hash = 0;
+  while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0)
+    hash = hash * 31 + std::hash<std::string_view>{}({chunk.data(), size_t(in.gcount())});
+  return std::to_string(hash) + " " +
+         std::to_string(fs::last_write_time(file).time_since_epoch().count());
 }
 
-// Text in Shift-JIS (code page 932), or UTF-16LE.
-std::string Encode(const std::string& utf8, bool utf16) {
-  const std::wstring wide = Wide(utf8);
-  if (utf16) return {reinterpret_cast<const char*>(wide.data()), wide.size() * 2};
-  const int length = static_cast<int>(wide.size());
-  BOOL lossy = FALSE;
-  std::string bytes(wide.size() * 2, '\0');
-  bytes.resize(static_cast<size_t>(
-      WideCharToMultiByte(932, 0, wide.data(), length, bytes.data(), length * 2, nullptr, &lossy)));
-  if (lossy) throw std::runtime_error("no Shift-JIS form: " + utf8);
-  return bytes;
+// The word after `key` on `line`; "" when there is none.
+std::string After(const Words& line, const std::string& key) {
+  const auto at = std::find(line.begin(), line.end(), key);
+  return at == line.end() || at + 1 == line.end() ? "" : at[1];
 }
+
+// A scenario file: its lines as words, and its description (lines joined by CR LF), if any.
+struct Scenario {
+  std::string name;
+  std::vector<Words> lines;
+  std::optional<std::string> description;
+
+  explicit Scenario(const fs::path& file) : name(file.stem().string()) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + file.string());
+    for (std::string line; std::getline(in, line);) {
+      // Words split at spaces; "..." keeps its spaces, and a backslash is no escape in it.
+      std::istringstream split(line);
+      Words words;
+      for (std::string word; split >> std::quoted(word, '"', '\x1F');) words.push_back(word);
+      if (words.empty() || words[0].starts_with('#')) continue;
+      lines.push_back(words);
+      if (words[0] != "description") continue;
+      description.emplace();
+      for (std::string body; std::getline(in, body) && body != "end";)
+        *description += body + "\r\n";
+    }
+  }
+
+  // The words after `word` on its line; `otherwise` when no line starts with it.
+  Words Find(const std::string& word, Words otherwise = {}) const {
+    for (const Words& line : lines) {
+      if (line[0] == word) return Words(line.begin() + 1, line.end());
+    }
+    return otherwise;
+  }
+};
+
+struct Build {
+  fs::path tavrel, logging_volstrak, fixtures, cases;
+};
 
 class Player {
  public:
@@ -115,23 +241,23 @@ class Player {
       : build_(build),
         s_(s),
         dpi_(dpi),
-        label_(s.name + (dpi == 96 ? "" : "@" + std::to_string(dpi))),
+        label_(dpi == 96 ? s.name : s.name + "@" + std::to_string(dpi)),
         root_(build.cases / Wide(label_)) {
-    wchar_t path[MAX_PATH] = {};
-    GetWindowsDirectoryW(path, MAX_PATH);
-    places_["{win}"] = Narrow(path);
-    GetSystemDirectoryW(path, MAX_PATH);
-    places_["{sys}"] = Narrow(path);
-    places_["{root}"] = Narrow(root_.wstring());
-    places_["{app}"] = places_["{root}"] + "\\" + s.Find("app", {"app"})[0];
-    places_["{dest}"] = places_["{root}"] + "\\dest";
-    places_["{full}"] = "T:";
+    wchar_t win[MAX_PATH] = {}, sys[MAX_PATH] = {};
+    GetWindowsDirectoryW(win, MAX_PATH);
+    GetSystemDirectoryW(sys, MAX_PATH);
+    const std::string root = Narrow(root_.wstring());
+    places_ = {{"{win}", Narrow(win)},
+               {"{sys}", Narrow(sys)},
+               {"{root}", root},
+               {"{app}", root + "\\" + s.Find("app", {"app"})[0]},
+               {"{dest}", root + "\\dest"},
+               {"{full}", "T:"}};
   }
 
   std::vector<std::string> Play() {
     SetDpi(dpi_);
-    RemoveOutsideTheCase();
-    for (const fs::path& file : AllFiles(root_)) SetFileAttributesW(file.c_str(), 0);
+    Clean();
     std::error_code ignored;
     fs::remove_all(root_, ignored);
     try {
@@ -146,10 +272,7 @@ class Player {
       Fail(std::string("stopped: ") + e.what());
     }
     holds_.clear();
-    RemoveOutsideTheCase();
-    for (const Words& line : s_.lines) {
-      if (line[0] == "file" && line[2] == "zeros") DeleteFileW(PathOf(line[1]).c_str());
-    }
+    Clean();
     SetDpi(96);
     return failures_;
   }
@@ -172,84 +295,9 @@ class Player {
   }
   fs::path PathOf(const std::string& text) const { return Wide(Expand(text)); }
 
-  void WriteDescription() const {
-    const fs::path file = PathOf("{app}\\qxSetup.ini");
-    const Words options = s_.Find("description", {"none"});
-    if (options == Words{"folder"}) fs::create_directory(file);
-    if (options == Words{"folder"} || options == Words{"none"}) return;
-    const bool utf16 = options == Words{"utf-16"};
-    std::string bytes = utf16 ? "\xFF\xFE" : "";
-    for (const std::string& line : s_.description) bytes += Encode(Expand(line) + "\r\n", utf16);
-    std::ofstream(file, std::ios::binary) << bytes;
-  }
-
-  // file PATH fixture NAME|bytes SIZE|zeros SIZE|text WORD [day N] [hidden] [system] [readonly]
-  void LayFile(const Words& line, std::uint32_t& seed) {
-    const fs::path path = PathOf(line[1]);
-    const std::string& kind = line[2];
-    fs::create_directories(path.parent_path());
-    if (kind == "fixture") {
-      fs::copy_file(build_.fixtures / Wide("fixture_" + line[3] + ".dll"), path);
-    } else if (kind == "text") {
-      std::ofstream(path, std::ios::binary) << line[3];
-    } else {
-      const std::uint64_t size = std::stoull(line[3]) << (line[3].ends_with('M') ? 20 : 0);
-      std::ofstream out(path, std::ios::binary);
-      for (std::uint64_t i = 0; kind == "bytes" && i < size; ++i, seed *= 69069)
-        out.put(static_cast<char>((seed += 7) >> 24));
-      out.close();
-      // A hole: it costs neither time nor room on disk.
-      if (kind == "zeros") fs::resize_file(path, size);
-    }
-    int day = 1;
-    DWORD attributes = 0;
-    for (size_t i = 4; i < line.size(); ++i) {
-      if (line[i] == "day")
-        day = std::stoi(line[++i]);
-      else
-        attributes |= kAttributes.at(line[i]);
-    }
-    // 2020-01-01 00:00 UTC plus whole days; whole seconds, which every file system keeps.
-    const std::uint64_t stamp = 132223104000000000ull + std::uint64_t(day) * 864000000000ull;
-    const FILETIME time = {static_cast<DWORD>(stamp), static_cast<DWORD>(stamp >> 32)};
-    HANDLE handle =
-        CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(handle, nullptr, nullptr, &time);
-    CloseHandle(handle);
-    if (attributes) SetFileAttributesW(path.c_str(), attributes);
-    before_[path] = Fingerprint(path);
-  }
-
-  void LayOut() {
-    fs::create_directories(PathOf("{dest}"));
-    fs::create_directories(PathOf("{app}"));
-    fs::copy_file(build_.tavrel, PathOf("{app}\\Tavrel.exe"));
-    const std::map<std::string, std::string> volstrak_places = {
-        {"beside", "{app}"}, {"system", "{sys}"}, {"cwd", "{root}"}};
-    const std::string volstrak = s_.Find("volstrak", {"beside"})[0];
-    if (volstrak_places.contains(volstrak)) {
-      fs::copy_file(build_.logging_volstrak,
-                    PathOf(volstrak_places.at(volstrak) + "\\VOLSTRAK.dll"));
-    }
-    std::uint32_t seed = 1;
-    for (const Words& line : s_.lines) {
-      if (line[0] == "folder") fs::create_directories(PathOf(line[1]));
-      if (line[0] == "file") LayFile(line, seed);
-    }
-    WriteDescription();
-    for (const Words& line : s_.lines) {
-      if (line[0] != "hold" && line[0] != "share") continue;
-      // "share" as an editor holds a file; "hold" without sharing.
-      const DWORD sharing = line[0] == "share" ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
-      HANDLE handle = CreateFileW(PathOf(line[1]).c_str(), GENERIC_READ, sharing, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-      if (handle == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot hold " + line[1]);
-      holds_.emplace_back(handle, &CloseHandle);
-    }
-  }
-
-  // Whatever a scenario puts beside the system's own files goes again.
-  void RemoveOutsideTheCase() const {
+  // Whatever the scenario put beside the system's own files goes; in the case, the attributes
+  // that would keep a file, and the big files, which would fill the disk.
+  void Clean() const {
     for (const Words& line : s_.lines) {
       for (const std::string& word : line) {
         if (word.starts_with("{win}") || word.starts_with("{sys}") || word.starts_with("{full}")) {
@@ -259,86 +307,153 @@ class Player {
       }
     }
     DeleteFileW(PathOf("{sys}\\VOLSTRAK.dll").c_str());
-  }
-
-  bool CopyUnderWay() const {
     for (const fs::path& file : AllFiles(root_)) {
-      std::error_code growing;
-      if (file.filename().wstring().starts_with(L"~tvr") &&
-          fs::file_size(file, growing) >= kUnderWay)
-        return true;
+      std::error_code ignored;
+      SetFileAttributesW(file.c_str(), 0);
+      if (fs::file_size(file, ignored) >= kUnderWay) fs::remove(file, ignored);
     }
-    return false;
   }
 
-  // Nothing may follow a key or a press that must not act: no run, no message, no end.
-  void CheckNothingFollows(const TavrelProcess& process, const std::string& what) {
-    std::this_thread::sleep_for(milliseconds(300));
-    if (process.WaitForExit(milliseconds(0)) ||
-        WaitForWindow(process.id(), kMessageBoxClass, milliseconds(0)) ||
-        (what == "keys" && WaitForWindow(process.id(), kFrmWaitClass, milliseconds(0))))
-      Fail(what + " did something");
+  // file PATH fixture NAME|SIZE [day N] [hidden] [system] [readonly]
+  void LayFile(const Words& line, std::uint32_t& seed) {
+    const fs::path path = PathOf(line[1]);
+    fs::create_directories(path.parent_path());
+    const bool fixture = line[2] == "fixture";
+    if (fixture) {
+      fs::copy_file(build_.fixtures / Wide("fixture_" + line[3] + ".dll"), path);
+    } else if (line[2].ends_with('M')) {
+      // A hole: it costs neither time nor room on disk.
+      std::ofstream{path};
+      fs::resize_file(path, std::stoull(line[2]) << 20);
+    } else {
+      std::ofstream out(path, std::ios::binary);
+      for (std::uint64_t i = 0; i < std::stoull(line[2]); ++i, seed *= 69069)
+        out.put(static_cast<char>((seed += 7) >> 24));
+    }
+    int day = 1;
+    DWORD attributes = 0;
+    for (size_t i = fixture ? 4 : 3; i < line.size(); ++i) {
+      if (line[i] == "day")
+        day = std::stoi(line[++i]);
+      else
+        attributes |= kAttributes.at(line[i]);
+    }
+    // Whole days after 2020-01-01 00:00 UTC: whole seconds, which every file system keeps.
+    using namespace std::chrono;
+    fs::last_write_time(path,
+                        file_clock::from_sys(sys_seconds(sys_days(2020y / 1 / 1) + days(day))));
+    if (attributes) SetFileAttributesW(path.c_str(), attributes);
+    before_[path] = Fingerprint(path);
   }
 
-  // run ok|cancel|close, run keys (Enter and Escape, then Cancel), or run mid-copy
-  // ok|cancel|close|kill: OK, and that once the copy is well under way.
+  void LayOut() {
+    fs::create_directories(PathOf("{dest}"));
+    fs::create_directories(PathOf("{app}"));
+    fs::copy_file(build_.tavrel, PathOf("{app}\\Tavrel.exe"));
+    const std::map<std::string, std::string> volstrak_places = {
+        {"beside", "{app}"}, {"system", "{sys}"}, {"cwd", "{root}"}, {"nowhere", ""}};
+    const std::string volstrak = volstrak_places.at(s_.Find("volstrak", {"beside"})[0]);
+    if (!volstrak.empty())
+      fs::copy_file(build_.logging_volstrak, PathOf(volstrak + "\\VOLSTRAK.dll"));
+    std::uint32_t seed = 1;
+    for (const Words& line : s_.lines) {
+      if (line[0] == "folder") fs::create_directories(PathOf(line[1]));
+      if (line[0] == "file") LayFile(line, seed);
+    }
+    // In the ANSI code page (Shift-JIS under 932), or UTF-16LE with its mark.
+    const std::wstring text = Wide(Expand(s_.description.value_or("")));
+    const std::string utf16(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    if (s_.description)
+      std::ofstream(PathOf("{app}\\qxSetup.ini"), std::ios::binary)
+          << (s_.Find("description") == Words{"utf-16"} ? std::string("\xFF\xFE") + utf16
+                                                        : WideToAnsi(text).value());
+    // hold PATH: without sharing; hold PATH shared: sharing reading and writing, as an editor.
+    for (const Words& line : s_.lines) {
+      if (line[0] != "hold") continue;
+      const DWORD sharing = line.size() > 2 ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
+      HANDLE handle = CreateFileW(PathOf(line[1]).c_str(), GENERIC_READ, sharing, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+      if (handle == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot hold " + line[1]);
+      holds_.emplace_back(handle, &CloseHandle);
+    }
+  }
+
+  // run STEP...: ok, cancel, close (the close box), keys (Enter and Escape, which must do
+  // nothing), under-way (the progress window shows, and 32 MiB of a copy stand in its
+  // temporary file), again (a second OK, which must do nothing), kill.
   void PlayRun(const std::vector<Words>& run) {
     const fs::path log = root_ / L"volstrak.log";
     fs::remove(log);
-    TavrelProcess process(PathOf("{app}\\Tavrel.exe"), log, root_);
-    HWND form = WaitForWindow(process.id(), kForm1Class);
+    const Process process(PathOf("{app}\\Tavrel.exe"), log, root_);
+    const DWORD id = process.info.dwProcessId;
+    HWND form = WaitForWindow(id, kForm1Class);
     if (!form) return Fail("no main window");
     Look(form, "Form1", run);
-    const std::string action = run[0][1], then = run[0].size() > 2 ? run[0][2] : "";
-    if (action == "keys") {
+    for (const std::string& step : run[0]) {
+      if (step == "ok" || step == "again") Press(form, kCommand1Id);
+      if (step == "cancel") Press(form, kCommand2Id);
+      if (step == "close") PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
       // Neither button is bound to a key; the dialog manager turns them into IDOK and IDCANCEL.
-      for (WPARAM key : {VK_RETURN, VK_ESCAPE})
-        PostMessageW(GetDlgItem(form, kCommand1Id), WM_KEYDOWN, key, 0);
-      CheckNothingFollows(process, "keys");
-    }
-    if (action == "ok" || action == "mid-copy") PressButton(form, kCommand1Id);
-    if (action == "mid-copy") {
-      HWND wait = WaitForWindow(process.id(), kFrmWaitClass);
+      for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        if (step == "keys") PostMessageW(GetDlgItem(form, kCommand1Id), WM_KEYDOWN, key, 0);
+      }
+      // Nothing may follow: no run, no message, no end.
+      if ((step == "keys" || step == "again") &&
+          (std::this_thread::sleep_for(milliseconds(300)),
+           process.Exit(milliseconds(0)) || WaitForWindow(id, kMessageBoxClass, milliseconds(0)) ||
+               (step == "keys" && WaitForWindow(id, kFrmWaitClass, milliseconds(0)))))
+        Fail(step + " did something");
+      if (step == "kill") process.Kill();
+      if (step != "under-way") continue;
+      HWND wait = WaitForWindow(id, kFrmWaitClass);
       if (!wait) return Fail("no progress window");
       Look(wait, "frmWait", run);
-      if (!Eventually([&] { return CopyUnderWay(); }, std::chrono::seconds(30)))
+      if (!Eventually(
+              [&] {
+                for (const fs::path& file : AllFiles(root_)) {
+                  std::error_code growing;
+                  if (file.filename().wstring().starts_with(L"~tvr") &&
+                      fs::file_size(file, growing) >= kUnderWay)
+                    return true;
+                }
+                return false;
+              },
+              std::chrono::seconds(30)))
         return Fail("the copy did not get under way");
-      if (then == "ok") {
-        // A second run inside the first would ask the support library about the file again.
-        PressButton(form, kCommand1Id);
-        CheckNothingFollows(process, "a second OK during the run");
-      }
-      if (then == "kill") process.Kill();
     }
-    if (action == "cancel" || action == "keys" || then == "cancel" || then == "ok")
-      PressButton(form, kCommand2Id);
-    if (action == "close" || then == "close") PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
-    const RunRecord record = AnswerMessagesUntilExit(process, std::chrono::seconds(60));
+    std::string seen, expected, expected_status = "none";
+    const std::optional<DWORD> status =
+        AnswerUntilExit(process, [&](HWND, const std::string& box) { seen += box; });
     holds_.clear();  // for the first run alone, so that the checks can read what was held
-    std::string seen, expected;
-    for (const MessageBoxView& box : record.messages) {
-      seen += "[" + std::string(box.has_icon ? "warning " : "plain ") + Narrow(box.title) + ": " +
-              Narrow(box.text) + "]";
-    }
-    const std::string status = record.exit_status ? std::to_string(*record.exit_status) : "none";
-    std::string expected_status = then == "kill" ? status : "none";
+    std::vector<std::string> calls;
+    std::ifstream in(log, std::ios::binary);
+    for (std::string call; std::getline(in, call);) calls.push_back(call);
+    auto next = calls.begin();
     for (const Words& line : run) {
       if (line[0] == "completed") expected += "[plain : セットアップが完了しました。]";
       if (line[0] == "message") {
         // "\r" in the text stands for the carriage return that starts a message's second line.
         std::string text = line[3];
         if (const size_t at = text.find("\\r"); at != std::string::npos) text.replace(at, 2, "\r");
-        expected +=
-            "[" + line[1] + " " + (line[2] == "-" ? "" : line[2]) + ": " + Expand(text) + "]";
+        expected += "[" + line[1] + " " + line[2] + ": " + Expand(text) + "]";
       }
       if (line[0] == "exit" || line[0] == "completed")
         expected_status = line[0] == "exit" ? line[1] : "0";
       if (line[0] == "after") CheckFile(line);
+      // call F|ARG|...: in the log after the previous one; nocall F: never called.
+      for (const std::string& call : calls) {
+        if (line[0] == "nocall" && call.starts_with(line[1] + "|")) Fail("called " + call);
+      }
+      if (line[0] == "call" &&
+          (next = std::find(next, calls.end(), Expand(line[1]))) == calls.end())
+        return Fail("no call " + Expand(line[1]) + " (in order)");
+      if (line[0] == "call") ++next;
     }
     if (seen != expected) Fail("messages " + seen + ", expected " + expected);
-    if (status != expected_status) Fail("exit status " + status + ", expected " + expected_status);
-    CheckNothingLeft(run[0]);
-    CheckCalls(run, log);
+    const std::string exit_status = status ? std::to_string(*status) : "none";
+    if (exit_status != expected_status)
+      Fail("exit status " + exit_status + ", expected " + expected_status);
+    CheckNoTemporaryFile(run[0][1]);
   }
 
   // after PATH copy-of SOURCE|untouched|absent|exists [hidden] [system] [readonly]
@@ -359,118 +474,68 @@ class Player {
       Fail(Expand(line[1]) + " does not hold the bytes and date of " + Narrow(source.wstring()));
   }
 
-  // No temporary file anywhere a file was laid or expected, and nothing in the case's own
-  // folders but what was laid or expected.
-  void CheckNothingLeft(const Words& run) {
-    std::set<fs::path> known = {root_ / L"volstrak.log", root_ / L"VOLSTRAK.dll"};
-    for (const auto& [path, before] : before_) known.insert(path);
+  // No temporary file left in the case, or beside a file laid out or expected outside it.
+  void CheckNoTemporaryFile(const std::string& run) {
+    std::vector<fs::path> files = AllFiles(root_);
+    std::error_code none;
     for (const Words& line : s_.lines) {
-      if (line[0] == "after" && line[2] != "absent") known.insert(PathOf(line[1]));
-    }
-    const std::vector<fs::path> in_case = AllFiles(root_);
-    std::set<fs::path> files(in_case.begin(), in_case.end());
-    for (const fs::path& path : known) {
-      std::error_code none;
-      for (const auto& entry : fs::directory_iterator(path.parent_path(), none)) {
-        if (!entry.is_directory()) files.insert(entry.path());
-      }
+      if (line[0] != "after" && line[0] != "file") continue;
+      for (const auto& entry : fs::directory_iterator(PathOf(line[1]).parent_path(), none))
+        files.push_back(entry.path());
     }
     for (const fs::path& file : files) {
-      if (file.filename().wstring().starts_with(L"~tvr") ||
-          (!known.contains(file) && file.parent_path() != PathOf("{app}") &&
-           file.wstring().starts_with(root_.wstring())))
-        Fail("left behind after run " + run[1] + ": " + Narrow(file.wstring()));
+      if (file.filename().wstring().starts_with(L"~tvr"))
+        Fail("left behind after run " + run + ": " + Narrow(file.wstring()));
     }
   }
 
-  // call F|ARG|...: appears in the log after the previous one; nocall F: never called.
-  void CheckCalls(const std::vector<Words>& run, const fs::path& log) {
-    std::vector<std::string> calls;
-    std::ifstream in(log, std::ios::binary);
-    for (std::string call; std::getline(in, call);) calls.push_back(call);
-    auto next = calls.begin();
-    for (const Words& line : run) {
-      for (const std::string& call : calls) {
-        if (line[0] == "nocall" && call.starts_with(line[1] + "|")) Fail("called " + call);
-      }
-      if (line[0] != "call") continue;
-      next = std::find(next, calls.end(), Expand(line[1]));
-      if (next == calls.end()) return Fail("no call " + Expand(line[1]) + " (in order)");
-      ++next;
-    }
-  }
-
-  // window NAME WxH [fixed] [captionless] [tool] [focus ID] [title TEXT], followed by
-  // control ID CLASS LEFT,TOP WxH TEXT lines, at 96 DPI. Read from the running program; the
-  // picture of the client area is left for the run script to compare with its reference.
+  // window NAME WIDTH HEIGHT [focus ID] [title TEXT], then control ID LEFT TOP WIDTH HEIGHT
+  // lines, at 96 DPI. Read from the running program; the picture of the client area is left
+  // for the run script to compare with its reference.
   void Look(HWND window, const std::string& name, const std::vector<Words>& run) {
     auto line = std::find_if(run.begin(), run.end(),
                              [&](const Words& l) { return l[0] == "window" && l[1] == name; });
     if (line == run.end()) return;
     const auto fail = [&](const std::string& what) { Fail(name + ": " + what); };
-    const auto scaled = [&](int pixels_at_96) { return MulDiv(pixels_at_96, dpi_, 96); };
-    const LONG style = GetWindowLongW(window, GWL_STYLE);
-    const LONG ex_style = GetWindowLongW(window, GWL_EXSTYLE);
-    const std::map<std::string, bool> traits = {
-        {"fixed", (style & WS_CAPTION) == WS_CAPTION &&
-                      !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME))},
-        {"captionless", (style & WS_CAPTION) != WS_CAPTION && !(style & WS_SYSMENU)},
-        {"tool", ((ex_style & WS_EX_TOOLWINDOW) || GetWindow(window, GW_OWNER)) &&
-                     !(ex_style & WS_EX_APPWINDOW)}};
-    std::string title;
-    int focus = 0;
-    for (size_t i = 3; i < line->size(); ++i) {
-      const std::string& trait = (*line)[i];
-      if (trait == "title") title = (*line)[++i];
-      if (trait == "focus") focus = std::stoi((*line)[++i]);
-      if (traits.contains(trait) && !traits.at(trait)) fail("not " + trait);
-    }
-    if (Narrow(WindowText(window)) != title) fail("title " + Narrow(WindowText(window)));
+    const auto at_dpi = [&](const std::string& pixels_at_96) {
+      return MulDiv(std::stoi(pixels_at_96), dpi_, 96);
+    };
+    const std::string focus = After(*line, "focus");
+    if (Text(window) != After(*line, "title")) fail("title " + Text(window));
     RECT client{}, frame{};
     GetClientRect(window, &client);
     GetWindowRect(window, &frame);
-    int width = 0, height = 0;
-    std::sscanf((*line)[2].c_str(), "%dx%d", &width, &height);
-    if (client.right != scaled(width) || client.bottom != scaled(height))
+    if (client.right != at_dpi((*line)[2]) || client.bottom != at_dpi((*line)[3]))
       fail("client area " + std::to_string(client.right) + "x" + std::to_string(client.bottom));
     if (std::abs(frame.left + frame.right - GetSystemMetrics(SM_CXSCREEN)) > 1 ||
         std::abs(frame.top + frame.bottom - GetSystemMetrics(SM_CYSCREEN)) > 1)
       fail("not in the centre of the screen");
     for (++line; line != run.end() && (*line)[0] == "control"; ++line) {
       const Words& c = *line;
-      HWND child = GetDlgItem(window, std::stoi(c[1]));
-      wchar_t class_name[32] = {};
-      GetClassNameW(child, class_name, 32);
       RECT at{};
-      GetWindowRect(child, &at);
+      GetWindowRect(GetDlgItem(window, std::stoi(c[1])), &at);
       MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&at), 2);
-      int left = 0, top = 0;
-      std::sscanf(c[3].c_str(), "%d,%d", &left, &top);
-      std::sscanf(c[4].c_str(), "%dx%d", &width, &height);
-      const RECT expected = {scaled(left), scaled(top), scaled(left + width), scaled(top + height)};
-      if (!child || _wcsicmp(class_name, Wide(c[2]).c_str()) != 0 ||
-          Narrow(WindowText(child)) != c[5] || !EqualRect(&at, &expected))
-        fail("control " + c[1] + " is not as designed");
+      if (at.left != at_dpi(c[2]) || at.top != at_dpi(c[3]) || at.right - at.left != at_dpi(c[4]) ||
+          at.bottom - at.top != at_dpi(c[5]))
+        fail("control " + c[1] + " is not where it belongs");
     }
-    if (focus && !Eventually([&] {
+    if (!focus.empty() && !Eventually([&] {
           GUITHREADINFO info{};
           info.cbSize = sizeof info;
           GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-          return info.hwndFocus == GetDlgItem(window, focus);
+          return info.hwndFocus == GetDlgItem(window, std::stoi(focus));
         }))
-      fail("the focus is not on " + std::to_string(focus));
+      fail("the focus is not on " + focus);
     POINT origin{};
     ClientToScreen(window, &origin);
-    for (const POINT corner : {POINT{1, 1}, POINT{client.right - 2, client.bottom - 2}}) {
-      if (!Eventually([&] {
-            return ScreenPixel({origin.x + corner.x, origin.y + corner.y}) == kLightCyan;
-          }))
-        fail("the background is not light cyan");
-    }
-    fs::create_directories(build_.cases / L"looks");
-    SaveScreen(
+    const std::vector<RGBQUAD> picture = SaveScreen(
         {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom},
         build_.cases / L"looks" / Wide(name + "-" + std::to_string(dpi_) + "." + s_.name + ".ppm"));
+    for (const RGBQUAD& q :
+         {picture[size_t(client.right) + 1], picture[picture.size() - size_t(client.right) - 2]}) {
+      if (RGB(q.rgbRed, q.rgbGreen, q.rgbBlue) != kLightCyan)
+        fail("the background is not light cyan");
+    }
   }
 
   const Build& build_;
@@ -484,25 +549,48 @@ class Player {
   std::vector<std::string> failures_;
 };
 
+int Demo(const fs::path& exe, const fs::path& pictures) {
+  fs::create_directories(pictures);
+  int count = 0;
+  const auto save = [&](HWND window, const std::wstring& name) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    SaveScreen(rect, pictures / (name + L".ppm"));
+  };
+  Process process(exe, L"", exe.parent_path());
+  HWND form = WaitForWindow(process.info.dwProcessId, kForm1Class);
+  if (!form) return std::printf("Tavrel.exe showed no main window\n"), 1;
+  save(form, L"Form1");
+  Press(form, kCommand1Id);
+  // The progress window stands only while files are copied.
+  if (HWND wait = WaitForWindow(process.info.dwProcessId, kFrmWaitClass, milliseconds(2000))) {
+    save(wait, L"frmWait");
+  }
+  const std::optional<DWORD> status = AnswerUntilExit(process, [&](HWND box, std::string seen) {
+    std::replace(seen.begin(), seen.end(), '\r', '\n');
+    std::printf("message box %s\n", seen.c_str());
+    save(box, L"message" + std::to_wstring(++count));
+  });
+  std::printf("Tavrel.exe ended with status %s\n",
+              status ? std::to_string(*status).c_str() : "none");
+  return status ? static_cast<int>(*status) : 1;
+}
+
 }  // namespace
-}  // namespace tavrel::e2e
+}  // namespace tavrel
 
 int wmain(int argc, wchar_t** argv) {
   using namespace tavrel;
-  using namespace tavrel::e2e;
-  if (argc < 7) {
-    std::printf(
-        "usage: tavrel_scenarios TAVREL_EXE LOGGING_VOLSTRAK FIXTURES CASES LOCALE FILE...\n");
-    return 100;
-  }
   // Pixels as they are on the screen, whatever the DPI: the looks are measured in them.
   SetProcessDPIAware();
+  if (argc == 3) return Demo(argv[1], argv[2]);
+  if (argc < 7) return std::printf("usage: see tests/e2e/player.cpp\n"), 100;
   const Build build{argv[1], argv[2], argv[3], argv[4]};
   const std::string locale = Narrow(argv[5]);
   int failed = 0, passed = 0;
   for (int i = 6; i < argc; ++i) {
     std::vector<std::string> failures;
-    const Scenario scenario = ReadScenario(argv[i]);
+    const Scenario scenario(argv[i]);
     if (scenario.Find("locale", {"ja_JP.UTF-8"})[0] != locale) continue;
     if (kCodePages.at(locale) != GetACP())
       failures.push_back(scenario.name + ": the code page is " + std::to_string(GetACP()));
