@@ -1,13 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <map>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "engine/messages.h"
+// The fake brings GoogleTest, the standard containers and the messages with it.
 #include "engine/tests/fake_platform.h"
 
 namespace tavrel {
@@ -51,7 +42,8 @@ RunRow Row(const char* name, std::vector<std::optional<std::string>> entries,
   return {name, entries, setup, installed, registered, status, told};
 }
 
-const RunRow kDescription[] = {
+const RunRow kRuns[] = {
+    // The description
     Row("NoDescription", {"a.dll"}, [](auto& f) { f.files.erase(f.ini); }, {}, {}, kFail, {kNoIni}),
     Row("HiddenDescription", {"a.dll"}, [](auto& f) { f.files[f.ini].hidden = true; }, {}, {},
         kFail, {kNoIni}),
@@ -63,9 +55,7 @@ const RunRow kDescription[] = {
     Row("ValueOf1023Bytes", {LongValue(1023)}, {}, {{LongDestination(1023), "a"}},
         {LongDestination(1023)}),
     Row("ValueOf1024BytesLosesItsLastByte", {LongValue(1024)}, {}, {{LongDestination(1024), "a"}}),
-};
-
-const RunRow kWalk[] = {
+    // The walk
     Row("EmptyDescription", {}, {}, {}),
     Row("GapEndsTheWalk", {"a.dll,,$SYSTEM", "b.dll,,$SYSTEM", "", "c.dll,,$SYSTEM"}, {},
         {{kSystemA, "a"}, {kSystemB, "b"}}),
@@ -79,9 +69,7 @@ const RunRow kWalk[] = {
         {{kSystemA, "a"}, {kSystemB, "b"}}),
     Row("StopBeforeTheRunIsForgotten", {"a.dll,,$SYSTEM"}, [](auto& f) { f.engine.RequestStop(); },
         {{kSystemA, "a"}}),
-};
-
-const RunRow kRegistration[] = {
+    // Registration
     Row("SourceNameIntoTheSystemDirectory", {"a.dll,,$SYSTEM,REGIST"}, {}, {{kSystemA, "a"}},
         {kSystemA}),
     Row("DestinationNameInASubFolder", {R"(a.dll,b.ocx,$WIN\sub,REGIST)"},
@@ -98,9 +86,7 @@ const RunRow kRegistration[] = {
     Row("NoRegistDll", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
         [](auto& f) { f.unreachable = {SupportLibrary::Function::kRegistDll}; }, {{kSystemA, "a"}},
         {}, kFail, {TwoLines(kLibraryUnreachable, "RegistDll")}),
-};
-
-const RunRow kPaths[] = {
+    // Paths
     Row("EmptyFolderGivesARootPath", {"a.dll"}, [](auto& f) { f.folders.insert(""); },
         {{R"(\a.dll)", "a"}}),
     Row("ProgramAtADriveRoot", {"a.dll,,$SYSTEM"},
@@ -113,8 +99,8 @@ const RunRow kPaths[] = {
 
 // Runs each row to the end of the program: every file made or changed, every registration and
 // message.
-void Check(std::span<const RunRow> rows) {
-  for (const RunRow& row : rows) {
+TEST(RunSetup, InstallsTheEntriesRegistersTheMarkedOnesAndTellsHowTheRunEnded) {
+  for (const RunRow& row : kRuns) {
     SCOPED_TRACE(row.name);
     FakePlatform f;
     for (const char* name : {"a", "b", "c"})
@@ -133,8 +119,7 @@ void Check(std::span<const RunRow> rows) {
     std::map<std::string, std::string> installed;
     for (const auto& [path, file] : f.files) {
       const auto old = before.find(path);
-      if (old == before.end() || Contents(old->second) != Contents(file))
-        installed[path] = Contents(file);
+      if (old == before.end() || old->second.bytes != file.bytes) installed[path] = file.bytes;
     }
     EXPECT_EQ(installed, row.installed);
     EXPECT_EQ(f.registered, row.registered);
@@ -145,11 +130,6 @@ void Check(std::span<const RunRow> rows) {
     EXPECT_EQ(f.progress_window, row.status == kFail && f.lookups > 0);
   }
 }
-
-TEST(RunSetup, NeedsADescriptionThatCanBeRead) { Check(kDescription); }
-TEST(RunSetup, WalksTheEntriesUpToTheFirstEmptyOne) { Check(kWalk); }
-TEST(RunSetup, RegistersWhatIsMarkedExactlyAndGoesOnAfterAFailure) { Check(kRegistration); }
-TEST(RunSetup, JoinsPathsAsTheyAre) { Check(kPaths); }
 
 }  // namespace
 }  // namespace tavrel
