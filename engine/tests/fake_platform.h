@@ -2,15 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstring>
-#include <functional>
 #include <map>
-#include <optional>
 #include <set>
-#include <span>
-#include <string>
-#include <utility>
 #include <vector>
 
 #include "engine/messages.h"
@@ -23,6 +17,7 @@ struct FakeFile {
   std::optional<FileTime> date = 100;  // nothing: the stamp cannot be read
   bool hidden = false;                 // or system: no ordinary file
   bool locked = false;                 // held by another program: neither Readable nor replaceable
+  bool operator==(const FakeFile&) const = default;
 };
 
 inline constexpr std::size_t kChunk = 16384;  // the most bytes one Read or Write may move
@@ -45,11 +40,6 @@ inline std::string FolderOf(const std::string& path) {
 // then the opening, making and use of files.
 enum class Step { kLookup, kOpen, kLength, kCreate, kRead, kWrite, kClose, kInstall };
 
-// Thrown by EndProgram, so that a test sees a run to its end.
-struct ProgramEnded {
-  ExitStatus status;
-};
-
 // The whole platform in memory, and an engine over it: C:\WINDOWS, its system32, and the program
 // in C:\Setup beside its description. Its file system is Windows as the engine can see it: a
 // locked file or a folder cannot be replaced, and a file is made only in a folder that exists.
@@ -62,8 +52,6 @@ class FakePlatform : public Directories,
  public:
   FakePlatform() { Add(ini, {}); }
 
-  std::string windows = R"(C:\WINDOWS)";
-  std::string system = R"(C:\WINDOWS\system32)";
   std::optional<std::string> program = R"(C:\Setup)";
 
   // The description's BOOT section at `ini`; a key mapped to nothing cannot be read.
@@ -72,17 +60,20 @@ class FakePlatform : public Directories,
   int lookups = 0;
 
   std::map<std::string, FakeFile> files;
+  std::map<std::string, std::string> installed;  // every destination replaced: its new bytes
   std::set<std::string> folders = {R"(C:\WINDOWS)", R"(C:\WINDOWS\system32)"};
   int open_files = 0;  // sources and temporary files; a temporary file stands only while open
-  bool fault_fired = false;
   // Fails call `call` (counted from 1) of this kind of step, or of any kind, and with
   // from_then_on every later one too.
-  void FailAt(std::optional<Step> step, int call, bool from_then_on = false) {
-    fault_ = {step, call, from_then_on};
-  }
+  struct {
+    std::optional<Step> step;
+    int call = 0;
+    bool from_then_on = false;
+  } fault;
+  bool fault_fired = false;
   bool Fails(Step step) {  // counts the step
-    if (fault_.call == 0 || (fault_.step && step != *fault_.step)) return false;
-    const bool fails = ++calls_ == fault_.call || (fault_.from_then_on && calls_ > fault_.call);
+    if (fault.call == 0 || (fault.step && step != *fault.step)) return false;
+    const bool fails = ++calls_ == fault.call || (fault.from_then_on && calls_ > fault.call);
     fault_fired = fault_fired || fails;
     return fails;
   }
@@ -94,11 +85,14 @@ class FakePlatform : public Directories,
     const auto found = files.find(path);
     return found == files.end() ? nullptr : &found->second;
   }
+  bool FileWithout(const std::string& path, bool FakeFile::*flag) {  // a lookup
+    const FakeFile* file = Fails(Step::kLookup) ? nullptr : Find(path);
+    return file && !(file->*flag);
+  }
 
   std::vector<std::string> messages;
   int pumps = 0;
   int stop_at_pump = 0;  // asks for a stop at this pump, counted from 1
-  std::function<void()> on_pump;
   bool progress_window = false;
 
   std::map<std::string, int> versions;                 // files without one cannot be compared
@@ -111,35 +105,30 @@ class FakePlatform : public Directories,
   ExitStatus Run() {  // RunSetup to the end of the program
     try {
       engine.RunSetup();
-    } catch (const ProgramEnded& ended) {
-      return ended.status;
+    } catch (const ExitStatus status) {  // thrown by EndProgram
+      return status;
     }
   }
-  std::optional<std::string> At(const std::string& path) {  // the bytes, if a file is there
-    return Find(path) ? std::optional(Find(path)->bytes) : std::nullopt;
+  std::optional<FakeFile> At(const std::string& path) {
+    return Find(path) ? std::optional(*Find(path)) : std::nullopt;
   }
 
-  std::string WindowsDirectory() override { return windows; }
-  std::string SystemDirectory() override { return system; }
+  std::string WindowsDirectory() override { return R"(C:\WINDOWS)"; }
+  std::string SystemDirectory() override { return R"(C:\WINDOWS\system32)"; }
   std::optional<std::string> ProgramFolder() override { return program; }
 
   std::optional<std::string> GetString(const std::string& section, const std::string& key,
                                        const std::string& path, std::size_t buffer_bytes) override {
     ++lookups;
+    // Entries are read only in a run, under a progress window that has been drawn.
+    EXPECT_TRUE(engine.Running() && progress_window && pumps > 0);
     if (section != "BOOT" || path != ini || !boot.contains(key)) return "";
     return boot[key] ? std::optional(boot[key]->substr(0, buffer_bytes - 1)) : std::nullopt;
   }
 
-  // Ordinary files only.
-  bool Exists(const std::string& path) override {
-    const FakeFile* file = Fails(Step::kLookup) ? nullptr : Find(path);
-    return file && !file->hidden;
-  }
+  bool Exists(const std::string& path) override { return FileWithout(path, &FakeFile::hidden); }
   bool IsFile(const std::string& path) override { return !Fails(Step::kLookup) && Find(path); }
-  bool Readable(const std::string& path) override {
-    const FakeFile* file = Fails(Step::kLookup) ? nullptr : Find(path);
-    return file && !file->locked;
-  }
+  bool Readable(const std::string& path) override { return FileWithout(path, &FakeFile::locked); }
   std::optional<FileTime> LastModified(const std::string& path) override {
     const FakeFile* file = Fails(Step::kLookup) ? nullptr : Find(path);
     return file ? file->date : std::nullopt;
@@ -149,23 +138,23 @@ class FakePlatform : public Directories,
 
   void ShowProgressWindow() override { progress_window = true; }
   void UnloadProgressWindow() override { progress_window = false; }
-  // Only the completion message has a title, the empty one; it and the copy's file messages come
-  // without the warning sign.
+  // Only the completion message has a title, the empty one, and it comes after the progress window
+  // is down; it and the copy's file messages come without the warning sign.
   void ShowMessage(const std::string& text, MessageIcon icon,
                    const std::optional<std::string>& title) override {
     const bool done = text == kSetupComplete;
     EXPECT_EQ(title, done ? std::optional<std::string>("") : std::nullopt) << text;
     EXPECT_EQ(icon == MessageIcon::kNone, done || text.starts_with("ﾌｧｲﾙ")) << text;
     EXPECT_EQ(open_files, 0) << text;
+    EXPECT_FALSE(done && progress_window);
     messages.push_back(text);
   }
   void PumpEvents() override {
     if (++pumps == stop_at_pump) engine.RequestStop();
-    if (on_pump) on_pump();
   }
   [[noreturn]] void EndProgram(ExitStatus status) override {
     EXPECT_EQ(open_files, 0);
-    throw ProgramEnded{status};
+    throw status;
   }
 
   bool Reachable(Function function) override { return !unreachable.contains(function); }
@@ -190,46 +179,38 @@ class FakePlatform : public Directories,
   }
 
  private:
-  struct Fault {
-    std::optional<Step> step;
-    int call = 0;
-    bool from_then_on = false;
-  } fault_;
   int calls_ = 0;  // of the step that is to fail
 };
 
-// A source, read from `source`, or a temporary file, written into its own bytes; open until it
-// is closed or destroyed.
+// An open file: a source, read from a copy of its file, or a temporary file, written into its
+// own; open until it is closed or destroyed.
 class FakeOpenFile : public TemporaryFile {
  public:
-  FakeOpenFile(FakePlatform& platform, const FakeFile* source)
-      : platform_(platform), source_(source) {
+  FakeOpenFile(FakePlatform& platform, FakeFile file)
+      : platform_(platform), file_(std::move(file)) {
     ++platform_.open_files;
   }
   ~FakeOpenFile() override { Close(); }
 
   std::optional<std::uint64_t> Length() override {
-    if (platform_.Fails(Step::kLength)) return std::nullopt;
-    return (source_ ? *source_ : written_).bytes.size();
+    return platform_.Fails(Step::kLength) ? std::nullopt : std::optional(file_.bytes.size());
   }
   std::optional<FileTime> LastModified() override {
-    if (platform_.Fails(Step::kLookup)) return std::nullopt;
-    return source_ ? source_->date : written_.date;
+    return platform_.Fails(Step::kLookup) ? std::nullopt : file_.date;
   }
   bool Read(std::span<std::byte> buffer) override {
     EXPECT_LE(buffer.size(), kChunk);
-    if (!open_ || platform_.Fails(Step::kRead) || !source_ ||
-        source_->bytes.size() - offset_ < buffer.size()) {
+    if (!open_ || platform_.Fails(Step::kRead) || file_.bytes.size() - offset_ < buffer.size()) {
       return false;
     }
-    std::memcpy(buffer.data(), source_->bytes.data() + offset_, buffer.size());
+    std::memcpy(buffer.data(), file_.bytes.data() + offset_, buffer.size());
     offset_ += buffer.size();
     return true;
   }
   bool Write(std::span<const std::byte> data) override {
     EXPECT_LE(data.size(), kChunk);
-    if (!open_ || platform_.Fails(Step::kWrite) || source_) return false;
-    written_.bytes.append(reinterpret_cast<const char*>(data.data()), data.size());
+    if (!open_ || platform_.Fails(Step::kWrite)) return false;
+    file_.bytes.append(reinterpret_cast<const char*>(data.data()), data.size());
     return true;
   }
   bool Close() override {
@@ -238,32 +219,32 @@ class FakeOpenFile : public TemporaryFile {
     return !failed;
   }
   Outcome Install(const std::string& destination) override {
-    const bool flushed = open_ && !source_ && !platform_.Fails(Step::kInstall);
+    const bool flushed = open_ && !platform_.Fails(Step::kInstall);
     if (!Close() || !flushed) return Outcome::kNotWritten;
     const FakeFile* old = platform_.Find(destination);
     if (platform_.folders.contains(destination) || (old && old->locked)) {
       return Outcome::kNotReplaced;
     }
-    platform_.files[destination] = std::move(written_);
+    platform_.installed[destination] = file_.bytes;
+    platform_.files[destination] = file_;
     return Outcome::kInstalled;
   }
 
  private:
   FakePlatform& platform_;
-  const FakeFile* source_;  // null for a temporary file
-  FakeFile written_{.date = kNow};
+  FakeFile file_;
   std::size_t offset_ = 0;
   bool open_ = true;
 };
 
 inline std::unique_ptr<File> FakePlatform::OpenForReading(const std::string& path) {
   const FakeFile* file = Fails(Step::kOpen) ? nullptr : Find(path);
-  return file ? std::make_unique<FakeOpenFile>(*this, file) : nullptr;
+  return file ? std::make_unique<FakeOpenFile>(*this, *file) : nullptr;
 }
 
 inline std::unique_ptr<TemporaryFile> FakePlatform::CreateTemporaryBeside(const std::string& path) {
   if (Fails(Step::kCreate) || !folders.contains(FolderOf(path))) return nullptr;
-  return std::make_unique<FakeOpenFile>(*this, nullptr);
+  return std::make_unique<FakeOpenFile>(*this, FakeFile{.date = kNow});
 }
 
 }  // namespace tavrel::fake
