@@ -5,14 +5,16 @@ namespace tavrel {
 namespace {
 
 using fake::FakePlatform;
-using fake::Step;
-using Function = SupportLibrary::Function;
+using enum fake::Step;
+using enum SupportLibrary::Function;
+constexpr CopyResult kFailed = kCopyFailed;
 
 constexpr char kSource[] = R"(C:\Setup\a.dll)";
 constexpr char kDestination[] = R"(C:\WINDOWS\a.dll)";
-const std::string kNotOpened = TwoLines(kCannotOpen, kSource);
-const std::string kNotCreated = TwoLines(kCannotCreate, kDestination);
-const std::string kNotWritten = TwoLines(kCannotWrite, kDestination);
+const std::string kCantOpen = TwoLines(kCannotOpen, kSource);
+const std::string kCantCreate = TwoLines(kCannotCreate, kDestination);
+const std::string kCantWrite = TwoLines(kCannotWrite, kDestination);
+const std::string kCantRead = TwoLines(kCannotRead, kSource);
 
 fake::FakeFile& Source(FakePlatform& f) { return f.files[kSource]; }
 fake::FakeFile& Old(FakePlatform& f) { return f.files[kDestination]; }
@@ -21,7 +23,7 @@ void NoOld(FakePlatform& f) { f.files.erase(kDestination); }
 void Versions(FakePlatform& f, int source, int old) {
   f.versions = {{kSource, source}, {kDestination, old}};
 }
-void FailAt(FakePlatform& f, Step step, int call) { f.fault = {step, call}; }
+void FailAt(FakePlatform& f, fake::Step step, int call) { f.fault = {step, call}; }
 void Empty(FakePlatform& f) { Source(f).bytes.clear(); }
 void Chunks(FakePlatform& f, std::size_t bytes) { Source(f) = fake::Periodic(bytes, 200); }
 
@@ -44,35 +46,31 @@ const CopyRow kCopies[] = {
     {"HiddenDestination", [](auto& f) { Old(f).hidden = true; }, kCopied},
     {"NewerHiddenDestination", [](auto& f) { Old(f).hidden = true, Old(f).date = 300; }, kUpToDate},
     {"NoSourceBesideANewerVersion", [](auto& f) { NoSource(f), Versions(f, 1, 2); }, kUpToDate},
-    {"NoSourceBesideADestination", NoSource, kCopyFailed, kNotOpened},
+    {"NoSourceBesideADestination", NoSource, kFailed, kCantOpen},
     // Chunks of at most 16384 bytes
     {"EmptySource", Empty, kCopied},
     {"OneChunk", [](auto& f) { Chunks(f, 16384); }, kCopied},
     {"TwoChunks", [](auto& f) { Chunks(f, 16385); }, kCopied},
     // Each failure told with its path
-    {"NoSource", [](auto& f) { NoSource(f), NoOld(f); }, kCopyFailed, kNotOpened},
-    {"SourceLengthFails", [](auto& f) { FailAt(f, Step::kLength, 1); }, kCopyFailed, kNotOpened},
-    {"SourceDateUnreadable", [](auto& f) { Source(f).date.reset(); }, kCopyFailed, kNotOpened},
-    {"SourceNotInTheCodePage", [](auto& f) { NoOld(f), f.unpassable = {kSource}; }, kCopyFailed,
-     kNotOpened},
-    {"DestinationNotInTheCodePage", [](auto& f) { NoOld(f), f.unpassable = {kDestination}; },
-     kCopyFailed, kNotCreated},
-    {"NoFolder", [](auto& f) { NoOld(f), f.folders.clear(); }, kCopyFailed, kNotCreated},
-    {"NoTemporary", [](auto& f) { FailAt(f, Step::kCreate, 1); }, kCopyFailed, kNotCreated},
-    {"LockedDestination", [](auto& f) { Old(f).locked = true; }, kCopyFailed, kNotCreated},
-    {"FolderAtTheDestination", [](auto& f) { NoOld(f), f.folders.insert(kDestination); },
-     kCopyFailed, kNotCreated},
-    {"SecondReadFails", [](auto& f) { Chunks(f, 40000), FailAt(f, Step::kRead, 2); }, kCopyFailed,
-     TwoLines(kCannotRead, kSource)},
-    {"SecondWriteFails", [](auto& f) { Chunks(f, 40000), FailAt(f, Step::kWrite, 2); }, kCopyFailed,
-     kNotWritten},
-    {"SourceCloseFails", [](auto& f) { FailAt(f, Step::kClose, 1); }, kCopyFailed, kNotWritten},
-    {"NotFlushed", [](auto& f) { FailAt(f, Step::kInstall, 1); }, kCopyFailed, kNotWritten},
-    {"EmptyNotFlushed", [](auto& f) { Empty(f), FailAt(f, Step::kInstall, 1); }, kCopyFailed,
-     kNotCreated},
-    {"NoCopyFileDateTime", [](auto& f) { f.unreachable = {Function::kCopyFileDateTime}; },
-     kCopyFailed, kNotWritten},
-    {"NoCompareVersion", [](auto& f) { f.unreachable = {Function::kCompareVersion}; }, kCopyFailed,
+    {"NoSource", [](auto& f) { NoSource(f), NoOld(f); }, kFailed, kCantOpen},
+    {"SourceLengthFails", [](auto& f) { FailAt(f, kLength, 1); }, kFailed, kCantOpen},
+    {"SourceDateUnreadable", [](auto& f) { Source(f).date.reset(); }, kFailed, kCantOpen},
+    {"UnpassableSource", [](auto& f) { NoOld(f), f.unpassable = {kSource}; }, kFailed, kCantOpen},
+    {"UnpassableDestination", [](auto& f) { NoOld(f), f.unpassable = {kDestination}; }, kFailed,
+     kCantCreate},
+    {"NoFolder", [](auto& f) { NoOld(f), f.folders.clear(); }, kFailed, kCantCreate},
+    {"NoTemporary", [](auto& f) { FailAt(f, kCreate, 1); }, kFailed, kCantCreate},
+    {"LockedDestination", [](auto& f) { Old(f).locked = true; }, kFailed, kCantCreate},
+    {"FolderThere", [](auto& f) { NoOld(f), f.folders.insert(kDestination); }, kFailed,
+     kCantCreate},
+    {"ReadFails", [](auto& f) { Chunks(f, 40000), FailAt(f, kRead, 2); }, kFailed, kCantRead},
+    {"WriteFails", [](auto& f) { Chunks(f, 40000), FailAt(f, kWrite, 2); }, kFailed, kCantWrite},
+    {"SourceCloseFails", [](auto& f) { FailAt(f, kClose, 1); }, kFailed, kCantWrite},
+    {"NotFlushed", [](auto& f) { FailAt(f, kInstall, 1); }, kFailed, kCantWrite},
+    {"EmptyNotFlushed", [](auto& f) { Empty(f), FailAt(f, kInstall, 1); }, kFailed, kCantCreate},
+    {"NoCopyFileDateTime", [](auto& f) { f.unreachable = {kCopyFileDateTime}; }, kFailed,
+     kCantWrite},
+    {"NoCompareVersion", [](auto& f) { f.unreachable = {kCompareVersion}; }, kFailed,
      TwoLines(kLibraryUnreachable, "CompareVersion")},
     // Stops, told by nobody
     {"StopBeforeTheCall", [](auto& f) { f.engine.RequestStop(); }, kCopyStopped},

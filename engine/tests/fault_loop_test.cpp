@@ -45,20 +45,27 @@ void Describe(FakePlatform& f) {
                 {R"(C:\WINDOWS\system32\h.dll)", 1}};
 }
 
-// Runs the description once with a fault or a stop and checks what must hold after any run: a
-// run that neither reached completes; a stop ends it as stopped; the one message fits the exit
-// status and the entry where the run ended; destinations before that entry are done (one up to
-// date may be copied all the same when a fault hides it), after it untouched, and in it old or
-// new, never torn. Returns whether the fault or the stop came into play.
-bool RunOnce(int fail_call, bool from_then_on, int stop_at) {
+enum class Trial { kFault, kLastingFault, kStop };
+
+// Runs the description once, failing its file-system step `at` (or that and every later one), or
+// stopping it at its pump `at`, and checks what must hold after any run: a run that neither
+// reached completes; a stop ends it as stopped; the one message fits the exit status and the
+// entry where the run ended; destinations before that entry are done (one up to date may be
+// copied all the same when a fault hides it), after it untouched, and in it old or new, never
+// torn. Returns whether the fault or the stop came into play.
+bool RunOnce(Trial trial, int at) {
+  SCOPED_TRACE(std::to_string(static_cast<int>(trial)) + " at " + std::to_string(at));
   FakePlatform f;
   Describe(f);
   const auto before = f.files;
-  f.fault = {std::nullopt, fail_call, from_then_on};
-  f.stop_at_pump = stop_at;
+  if (trial == Trial::kStop) {
+    f.stop_at_pump = at;
+  } else {
+    f.fault = {std::nullopt, at, trial == Trial::kLastingFault};
+  }
   const ExitStatus status = f.Run();
-  const bool came_into_play = f.fault_fired || (stop_at > 0 && f.pumps >= stop_at);
-  if (!came_into_play || stop_at > 0) {
+  const bool came_into_play = f.fault_fired || (trial == Trial::kStop && f.pumps >= at);
+  if (!came_into_play || trial == Trial::kStop) {
     EXPECT_EQ(status, came_into_play ? ExitStatus::kStopped : ExitStatus::kCompleted);
   }
 
@@ -100,15 +107,8 @@ bool RunOnce(int fail_call, bool from_then_on, int stop_at) {
 // is reached, once and from then on; then stops at every pump in turn.
 TEST(FaultLoop, EveryFaultAndStopLeavesEachDestinationOldOrNew) {
   int runs = 0;
-  for (const bool from_then_on : {false, true}) {
-    for (int call = 1;; ++call, ++runs) {
-      SCOPED_TRACE("step " + std::to_string(call) + (from_then_on ? " and on" : ""));
-      if (!RunOnce(call, from_then_on, 0)) break;
-    }
-  }
-  for (int pump = 1;; ++pump, ++runs) {
-    SCOPED_TRACE("stop at pump " + std::to_string(pump));
-    if (!RunOnce(0, false, pump)) break;
+  for (const Trial trial : {Trial::kFault, Trial::kLastingFault, Trial::kStop}) {
+    for (int n = 1; RunOnce(trial, n); ++n) ++runs;
   }
   EXPECT_GT(runs, 100);
 }
