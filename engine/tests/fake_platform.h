@@ -21,7 +21,6 @@ struct FakeFile {
 };
 
 inline constexpr std::size_t kChunk = 16384;  // the most bytes one Read or Write may move
-inline constexpr FileTime kNow = 13'400'000'000;
 
 // A file of `size` bytes of a period of 251, which does not divide the chunk size: a lost,
 // doubled or shifted chunk shows.
@@ -29,11 +28,6 @@ inline FakeFile Periodic(std::size_t size, FileTime date = 100) {
   FakeFile file{.bytes = std::string(size, '\0'), .date = date};
   for (std::size_t i = 0; i < size; ++i) file.bytes[i] = static_cast<char>(i % 251);
   return file;
-}
-
-inline std::string FolderOf(const std::string& path) {
-  const std::size_t separator = path.rfind('\\');
-  return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
 // The file-system steps that can be made to fail: lookups by name (and the date of an open file),
@@ -63,22 +57,21 @@ class FakePlatform : public Directories,
   std::map<std::string, std::string> installed;  // every destination replaced: its new bytes
   std::set<std::string> folders = {R"(C:\WINDOWS)", R"(C:\WINDOWS\system32)"};
   int open_files = 0;  // sources and temporary files; a temporary file stands only while open
-  // Fails call `call` (counted from 1) of this kind of step, or of any kind, and with
-  // from_then_on every later one too.
-  struct {
-    std::optional<Step> step;
-    int call = 0;
-    bool from_then_on = false;
-  } fault;
+  // Fails call `fail_call` (counted from 1) of this kind of step, or of any kind, and with
+  // fail_from_then_on every later one too.
+  std::optional<Step> fail_step;
+  int fail_call = 0;
+  bool fail_from_then_on = false;
+  int calls = 0;  // of the step that is to fail
   bool fault_fired = false;
   bool Fails(Step step) {  // counts the step
-    if (fault.call == 0 || (fault.step && step != *fault.step)) return false;
-    const bool fails = ++calls_ == fault.call || (fault.from_then_on && calls_ > fault.call);
+    if (fail_call == 0 || (fail_step && step != *fail_step)) return false;
+    const bool fails = ++calls == fail_call || (fail_from_then_on && calls > fail_call);
     fault_fired = fault_fired || fails;
     return fails;
   }
   void Add(const std::string& path, FakeFile file) {
-    folders.insert(FolderOf(path));
+    folders.insert(path.substr(0, path.rfind('\\')));
     files[path] = std::move(file);
   }
   FakeFile* Find(const std::string& path) {
@@ -102,12 +95,10 @@ class FakePlatform : public Directories,
   std::vector<std::string> registered;
 
   Module1 engine{Platform{*this, *this, *this, *this, *this}};
-  ExitStatus Run() {  // RunSetup to the end of the program
-    try {
-      engine.RunSetup();
-    } catch (const ExitStatus status) {  // thrown by EndProgram
-      return status;
-    }
+  ExitStatus Run() try {  // RunSetup to the end of the program
+    engine.RunSetup();
+  } catch (const ExitStatus status) {  // thrown by EndProgram
+    return status;
   }
   std::optional<FakeFile> At(const std::string& path) {
     return Find(path) ? std::optional(*Find(path)) : std::nullopt;
@@ -177,9 +168,6 @@ class FakePlatform : public Directories,
     if (Find(destination) && Find(source)) files[destination].date = files[source].date;
     return true;
   }
-
- private:
-  int calls_ = 0;  // of the step that is to fail
 };
 
 // An open file: a source, read from a copy of its file, or a temporary file, written into its
@@ -243,8 +231,8 @@ inline std::unique_ptr<File> FakePlatform::OpenForReading(const std::string& pat
 }
 
 inline std::unique_ptr<TemporaryFile> FakePlatform::CreateTemporaryBeside(const std::string& path) {
-  if (Fails(Step::kCreate) || !folders.contains(FolderOf(path))) return nullptr;
-  return std::make_unique<FakeOpenFile>(*this, FakeFile{.date = kNow});
+  if (Fails(Step::kCreate) || !folders.contains(path.substr(0, path.rfind('\\')))) return nullptr;
+  return std::make_unique<FakeOpenFile>(*this, FakeFile{.date = std::nullopt});
 }
 
 }  // namespace tavrel::fake
