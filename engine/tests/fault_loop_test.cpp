@@ -7,9 +7,7 @@ namespace {
 using fake::FakePlatform;
 
 struct Entry {
-  std::string value;
-  std::string source;
-  std::string destination;
+  std::string value, source, destination;
   bool replaced;  // by a run without faults
 };
 
