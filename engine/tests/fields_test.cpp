@@ -1,54 +1,35 @@
-#include "engine/fields.h"
-
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <string>
+#include "engine/install_entry.h"
 
 namespace tavrel {
 namespace {
 
-TEST(GetField, TakesTheTextBetweenSeparatorsNMinusOneAndN) {
-  // Fields 0 to 5 of each text; n of 1 or less gives the first field.
+// An entry's value split by GetField, its folder expanded by ExpandFolderMacro, and the paths
+// joined as they are, for the program in C:\P, Windows in C:\W and the system in C:\W\S.
+TEST(ReadInstallEntry, SplitsTheValueAtCommasAndReplacesOnlyAnExactLeadingKeyword) {
   const struct {
-    const char* text;
-    const char* fields[6];
-  } rows[] = {{"X,Y,Z", {"X", "X", "Y", "Z", "", ""}},
-              {"X", {"X", "X", "", "", "", ""}},
-              {"X,Y,", {"X", "X", "Y", "", "", ""}},
-              {"X,,Z", {"X", "X", "", "Z", "", ""}},
-              {",Y", {"", "", "Y", "", "", ""}},
-              {" a , b ", {" a ", " a ", " b ", "", "", ""}},
-              {"a,b,c,REGIST,more", {"a", "a", "b", "c", "REGIST", "more"}},
-              {"", {"", "", "", "", "", ""}},
-              {"ﾌｧｲﾙ,名前", {"ﾌｧｲﾙ", "ﾌｧｲﾙ", "名前", "", "", ""}}};
+    const char* value;
+    const char* paths;  // source, destination and whether to register, joined by "|"
+  } rows[] = {
+      {"a.dll,,$SYSTEM,REGIST", R"(C:\P\a.dll|C:\W\S\a.dll|1)"},
+      {R"(a.dll,b.ocx,$WIN\sub,REGIST,more)", R"(C:\P\a.dll|C:\W\sub\b.ocx|1)"},
+      {"a.dll", R"(C:\P\a.dll|\a.dll|0)"},
+      {",b.dll,$WIN", R"(C:\P\|C:\W\b.dll|0)"},
+      {" a , b ,$WIN, REGIST", R"(C:\P\ a |C:\W\ b |0)"},
+      {"a.dll,,$SYSTEM,regist", R"(C:\P\a.dll|C:\W\S\a.dll|0)"},
+      {"a.dll,,$SYSTEM,REGIST ", R"(C:\P\a.dll|C:\W\S\a.dll|0)"},
+      {"a.dll,,$SYSTEM32", R"(C:\P\a.dll|C:\W\S32\a.dll|0)"},
+      {"a.dll,,$System", R"(C:\P\a.dll|$System\a.dll|0)"},
+      {"a.dll,, $WIN", R"(C:\P\a.dll| $WIN\a.dll|0)"},
+      {"a.dll,,$WI", R"(C:\P\a.dll|$WI\a.dll|0)"},
+      {R"(a.dll,,D:\$WIN\)", R"(C:\P\a.dll|D:\$WIN\\a.dll|0)"},
+      {"ﾌｧｲﾙ,名前,$WIN", R"(C:\P\ﾌｧｲﾙ|C:\W\名前|0)"},
+  };
   for (const auto& row : rows) {
-    for (std::int16_t n = 0; n < 6; ++n) {
-      EXPECT_EQ(GetField(row.text, n, ','), row.fields[n]) << '"' << row.text << "\" field " << n;
-    }
-  }
-  EXPECT_EQ(GetField("X,Y", INT16_MIN, ','), "X");
-  EXPECT_EQ(GetField("X,Y", INT16_MAX, ','), "");
-}
-
-TEST(ExpandFolderMacro, ReplacesAnExactLeadingKeywordOnly) {
-  const struct {
-    const char* folder;
-    const char* expanded;
-  } rows[] = {{"$WIN", R"(C:\W)"},
-              {R"($WIN\sub)", R"(C:\W\sub)"},
-              {"$WINxyz", R"(C:\Wxyz)"},
-              {"$SYSTEM", R"(C:\W\S)"},
-              {R"($SYSTEM\drivers)", R"(C:\W\S\drivers)"},
-              {"$SYSTEM32", R"(C:\W\S32)"},
-              {"$win", "$win"},
-              {"$System", "$System"},
-              {" $WIN", " $WIN"},
-              {"$WI", "$WI"},
-              {"", ""},
-              {R"(D:\$WIN)", R"(D:\$WIN)"}};
-  for (const auto& row : rows) {
-    EXPECT_EQ(ExpandFolderMacro(row.folder, R"(C:\W)", R"(C:\W\S)"), row.expanded) << row.folder;
+    const InstallEntry e = ReadInstallEntry(row.value, R"(C:\P)", R"(C:\W)", R"(C:\W\S)");
+    EXPECT_EQ(e.source_path + "|" + e.destination_path + "|" + (e.regist ? "1" : "0"), row.paths)
+        << row.value;
   }
 }
 

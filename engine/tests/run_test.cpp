@@ -1,13 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <map>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-#include "engine/messages.h"
+// The fake brings GoogleTest, the standard containers and the messages with it.
 #include "engine/tests/fake_platform.h"
 
 namespace tavrel {
@@ -17,20 +8,15 @@ using fake::FakePlatform;
 constexpr ExitStatus kOk = ExitStatus::kCompleted;
 constexpr ExitStatus kFail = ExitStatus::kFailed;
 
+const std::string kSystem = R"(C:\WINDOWS\system32\)";
 constexpr char kSystemA[] = R"(C:\WINDOWS\system32\a.dll)";
 constexpr char kSystemB[] = R"(C:\WINDOWS\system32\b.dll)";
-constexpr char kSystemC[] = R"(C:\WINDOWS\system32\c.dll)";
 const std::string kDone(kSetupComplete);
 const std::string kNoIni(kIniFileMissing);
 const std::string kUnreadable(kIniFileUnreadable);
 
-// A value of `size` bytes ending in ",REGIST", and the destination its second field names.
-std::string LongValue(std::size_t size) {
-  return "a.dll," + std::string(size - 21, 'n') + ",$SYSTEM,REGIST";
-}
-std::string LongDestination(std::size_t size) {
-  return R"(C:\WINDOWS\system32\)" + std::string(size - 21, 'n');
-}
+// A destination name that makes "a.dll,<name>,$SYSTEM,REGIST" `size` bytes long.
+std::string Long(std::size_t size) { return std::string(size - 21, 'n'); }
 
 // A run of the entries Copy1, Copy2, ... (nothing: unreadable) over the sources a.dll, b.dll
 // and c.dll ("a", "b", "c") beside the description.
@@ -38,7 +24,7 @@ struct RunRow {
   const char* name;
   std::vector<std::optional<std::string>> entries;
   std::function<void(FakePlatform&)> setup;
-  std::map<std::string, std::string> installed;  // every file made or changed: its bytes
+  std::map<std::string, std::string> installed;  // every destination replaced: its new bytes
   std::vector<std::string> registered = {};
   ExitStatus status = kOk;
   std::vector<std::string> told = {};  // the messages, before the completion message if any
@@ -51,7 +37,8 @@ RunRow Row(const char* name, std::vector<std::optional<std::string>> entries,
   return {name, entries, setup, installed, registered, status, told};
 }
 
-const RunRow kDescription[] = {
+const RunRow kRuns[] = {
+    // The description
     Row("NoDescription", {"a.dll"}, [](auto& f) { f.files.erase(f.ini); }, {}, {}, kFail, {kNoIni}),
     Row("HiddenDescription", {"a.dll"}, [](auto& f) { f.files[f.ini].hidden = true; }, {}, {},
         kFail, {kNoIni}),
@@ -60,16 +47,14 @@ const RunRow kDescription[] = {
         kFail, {kUnreadable}),
     Row("UnreadableInTheWalk", {"a.dll,,$SYSTEM", std::nullopt}, {}, {{kSystemA, "a"}}, {}, kFail,
         {kUnreadable}),
-    Row("ValueOf1023Bytes", {LongValue(1023)}, {}, {{LongDestination(1023), "a"}},
-        {LongDestination(1023)}),
-    Row("ValueOf1024BytesLosesItsLastByte", {LongValue(1024)}, {}, {{LongDestination(1024), "a"}}),
-};
-
-const RunRow kWalk[] = {
+    Row("ValueOf1023Bytes", {"a.dll," + Long(1023) + ",$SYSTEM,REGIST"}, {},
+        {{kSystem + Long(1023), "a"}}, {kSystem + Long(1023)}),
+    Row("ValueOf1024BytesLosesItsLastByte", {"a.dll," + Long(1024) + ",$SYSTEM,REGIST"}, {},
+        {{kSystem + Long(1024), "a"}}),
+    // The walk
     Row("EmptyDescription", {}, {}, {}),
-    Row("GapEndsTheWalk", {"a.dll,,$SYSTEM", "b.dll,,$SYSTEM", "", "c.dll,,$SYSTEM"},
-        [](auto& f) { f.boot.erase("Copy3"); }, {{kSystemA, "a"}, {kSystemB, "b"}}),
-    Row("EmptyValueEndsTheWalk", {"", "a.dll,,$SYSTEM"}, {}, {}),
+    Row("GapEndsTheWalk", {"a.dll,,$SYSTEM", "b.dll,,$SYSTEM", "", "c.dll,,$SYSTEM"}, {},
+        {{kSystemA, "a"}, {kSystemB, "b"}}),
     Row("FailedCopyEndsTheWalk", {"a.dll,,$SYSTEM", "no.dll,,$SYSTEM", "c.dll,,$SYSTEM"}, {},
         {{kSystemA, "a"}}, {}, kFail, {TwoLines(kCannotOpen, R"(C:\Setup\no.dll)")}),
     Row("Entry32767IsTheLast", {},
@@ -80,17 +65,7 @@ const RunRow kWalk[] = {
         {{kSystemA, "a"}, {kSystemB, "b"}}),
     Row("StopBeforeTheRunIsForgotten", {"a.dll,,$SYSTEM"}, [](auto& f) { f.engine.RequestStop(); },
         {{kSystemA, "a"}}),
-};
-
-const RunRow kRegistration[] = {
-    Row("SourceNameIntoTheSystemDirectory", {"a.dll,,$SYSTEM,REGIST"}, {}, {{kSystemA, "a"}},
-        {kSystemA}),
-    Row("DestinationNameInASubFolder", {R"(a.dll,b.ocx,$WIN\sub,REGIST)"},
-        [](auto& f) { f.folders.insert(R"(C:\WINDOWS\sub)"); }, {{R"(C:\WINDOWS\sub\b.ocx)", "a"}},
-        {R"(C:\WINDOWS\sub\b.ocx)"}),
-    Row("OnlyTheExactWord",
-        {"a.dll,,$SYSTEM, REGIST", "b.dll,,$SYSTEM,regist", "c.dll,,$SYSTEM,REGIST "}, {},
-        {{kSystemA, "a"}, {kSystemB, "b"}, {kSystemC, "c"}}),
+    // Registration
     Row("UpToDateFile", {"a.dll,,$SYSTEM,REGIST"},
         [](auto& f) { f.Add(kSystemA, {.bytes = "kept"}); }, {}, {kSystemA}),
     Row("FailureIsPassedOver", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
@@ -99,11 +74,6 @@ const RunRow kRegistration[] = {
     Row("NoRegistDll", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
         [](auto& f) { f.unreachable = {SupportLibrary::Function::kRegistDll}; }, {{kSystemA, "a"}},
         {}, kFail, {TwoLines(kLibraryUnreachable, "RegistDll")}),
-};
-
-const RunRow kPaths[] = {
-    Row("EmptyFolderGivesARootPath", {"a.dll"}, [](auto& f) { f.folders.insert(""); },
-        {{R"(\a.dll)", "a"}}),
     Row("ProgramAtADriveRoot", {"a.dll,,$SYSTEM"},
         [](auto& f) {
           f.program = R"(C:\)", f.ini = R"(C:\\qxSetup.ini)";
@@ -112,10 +82,9 @@ const RunRow kPaths[] = {
         {{kSystemA, "root"}}),
 };
 
-// Runs each row to the end of the program: every file made or changed, every registration and
-// message, and nothing left open.
-void Check(std::span<const RunRow> rows) {
-  for (const RunRow& row : rows) {
+// Runs each row to the end of the program: every file installed, every registration and message.
+TEST(RunSetup, InstallsTheEntriesRegistersTheMarkedOnesAndTellsHowTheRunEnded) {
+  for (const RunRow& row : kRuns) {
     SCOPED_TRACE(row.name);
     FakePlatform f;
     for (const char* name : {"a", "b", "c"})
@@ -123,40 +92,15 @@ void Check(std::span<const RunRow> rows) {
     for (std::size_t n = 1; n <= row.entries.size(); ++n)
       f.boot["Copy" + std::to_string(n)] = row.entries[n - 1];
     if (row.setup) row.setup(f);
-    const auto before = f.files;
-    bool shown_first = false;  // the progress window was drawn before the first entry was read
-    f.on_pump = [&](int) { shown_first = shown_first || (f.progress_window && !f.lookups); };
 
     EXPECT_EQ(f.Run(), row.status);
-    std::map<std::string, std::string> installed;
-    for (const auto& [path, file] : f.files) {
-      const auto old = before.find(path);
-      if (old == before.end() || Contents(old->second) != Contents(file))
-        installed[path] = Contents(file);
-    }
-    EXPECT_EQ(installed, row.installed);
+    EXPECT_EQ(f.installed, row.installed);
     EXPECT_EQ(f.registered, row.registered);
-    std::vector<std::string> texts;
-    for (const fake::Shown& shown : f.messages) {
-      texts.push_back(shown.text);
-      // Only the completion message has a title of its own, the empty one.
-      EXPECT_EQ(shown.title, shown.text == kDone ? std::optional<std::string>("") : std::nullopt);
-      const bool plain = shown.text == kDone || shown.text.starts_with("ﾌｧｲﾙ");
-      EXPECT_EQ(shown.icon, plain ? MessageIcon::kNone : MessageIcon::kWarning) << shown.text;
-    }
     std::vector<std::string> told = row.told;
     if (row.status == kOk) told.push_back(kDone);
-    EXPECT_EQ(texts, told);
-    EXPECT_EQ(f.open_files_at_end, 0);
-    EXPECT_EQ(shown_first, f.lookups > 0);
-    EXPECT_EQ(f.progress_window, row.status == kFail && f.lookups > 0);
+    EXPECT_EQ(f.messages, told);
   }
 }
-
-TEST(RunSetup, NeedsADescriptionThatCanBeRead) { Check(kDescription); }
-TEST(RunSetup, WalksTheEntriesUpToTheFirstEmptyOne) { Check(kWalk); }
-TEST(RunSetup, RegistersWhatIsMarkedExactlyAndGoesOnAfterAFailure) { Check(kRegistration); }
-TEST(RunSetup, JoinsPathsAsTheyAre) { Check(kPaths); }
 
 }  // namespace
 }  // namespace tavrel
