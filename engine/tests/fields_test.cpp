@@ -1,3 +1,5 @@
+#include "engine/fields.h"
+
 #include <gtest/gtest.h>
 
 #include "engine/install_entry.h"
@@ -31,6 +33,15 @@ TEST(ReadInstallEntry, SplitsTheValueAtCommasAndReplacesOnlyAnExactLeadingKeywor
     EXPECT_EQ(e.source_path + "|" + e.destination_path + "|" + (e.regist ? "1" : "0"), row.paths)
         << row.value;
   }
+}
+
+// Any n of 1 or less gives the first field; a text with fewer than n - 1 separators, none.
+TEST(GetField, CountsFieldsFromOneAndRunsOutQuietly) {
+  const struct {
+    std::int16_t n;
+    const char* field;
+  } rows[] = {{-32768, "X"}, {0, "X"}, {1, "X"}, {2, ""}, {3, "Z"}, {4, ""}, {5, ""}};
+  for (const auto& row : rows) EXPECT_EQ(GetField("X,,Z", row.n, ','), row.field) << row.n;
 }
 
 }  // namespace
