@@ -81,7 +81,8 @@ TEST(FindEncodingProblem, TellsFilesThatWereNotSavedAsShiftJis) {
   } cases[] = {
       {"", std::nullopt, 0},
       {"[BOOT]\r\nCopy1=a.dll\r\n", std::nullopt, 0},
-      {"Copy1=\x83\x65\x83\x58\x83\x67\x81\x7E\x81\xFC\r\n", std::nullopt, 0},  // テスト×◯
+      {"\x83\x65\x83\x58\x83\x67\x81\x7E\x81\xFC\x81\x40", std::nullopt, 0},  // テスト×◯　
+      {"Copy1=\xC3(", std::nullopt, 0},                 // "ﾃ(", no UTF-8 sequence
       {"Copy1=\xA1\xB1\xDF.dll\r\n", std::nullopt, 0},  // half-width katakana
       {"\xEF\xBB\xBF[BOOT]\r\n", kUtf8Mark, 1},
       {"\xFF\xFE[\0", kUtf16Mark, 1},
@@ -89,7 +90,8 @@ TEST(FindEncodingProblem, TellsFilesThatWereNotSavedAsShiftJis) {
       // "テスト" in UTF-8 happens to be well-formed Shift-JIS as well.
       {"[BOOT]\r\n\r\nCopy1=\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88.dll\r\n", kUtf8Text, 3},
       {"[BOOT]\r\nCopy1=caf\xC3\xA9\r\n", kUtf8Text, 2},
-      {"\xF4\x8F\xBF\xBF", kUtf8Text, 1},  // the last code point
+      {"\xF4\x8F\xBF\xBF", kUtf8Text, 1},      // the last code point
+      {"\xDF\xBF\xE0\xA0\x80", kUtf8Text, 1},  // the last 2-byte and first 3-byte characters
       {"[BOOT]\r\nCopy1=a\x80\r\n", kNotShiftJis, 2},
       {"a\n\x82 b", kNotShiftJis, 2},  // a lead byte without its second byte
       {"a\n\x82", kNotShiftJis, 2},
