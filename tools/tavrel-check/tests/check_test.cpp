@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <tuple>
 
 #include "platform/portable/cp932_text.h"
 #include "platform/portable/ini_file_profile.h"
@@ -30,7 +31,6 @@ TEST(Findings, EachFolderGetsItsWarningsAndStatus) {
   for (const std::vector<std::string>& row : ReadRows(TAVREL_TEST_DATA "/findings.txt")) {
     const std::string folder = "findings/" + row[0];
     std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
     for (std::size_t i = 3; i < row.size(); ++i) {
       const std::size_t equals = row[i].find('=');
       WriteFile(folder + "/" + row[i].substr(0, equals), Unescape(row[i].substr(equals + 1)));
@@ -74,11 +74,7 @@ TEST(FillIn, ReplacesNumberedPlaceholdersOnly) {
 
 TEST(FindEncodingProblem, TellsFilesThatWereNotSavedAsShiftJis) {
   using enum EncodingProblem::Kind;
-  const struct {
-    std::string bytes;
-    std::optional<EncodingProblem::Kind> kind;
-    int line;
-  } cases[] = {
+  const std::tuple<std::string, std::optional<EncodingProblem::Kind>, int> cases[] = {
       {"", std::nullopt, 0},
       {"[BOOT]\r\nCopy1=a.dll\r\n", std::nullopt, 0},
       {"\x83\x65\x83\x58\x83\x67\x81\x7E\x81\xFC\x81\x40", std::nullopt, 0},  // テスト×◯　
