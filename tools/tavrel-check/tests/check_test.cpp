@@ -86,8 +86,8 @@ TEST(FindEncodingProblem, TellsFilesThatWereNotSavedAsShiftJis) {
       // "テスト" in UTF-8 happens to be well-formed Shift-JIS as well.
       {"[BOOT]\r\n\r\nCopy1=\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88.dll\r\n", kUtf8Text, 3},
       {"[BOOT]\r\nCopy1=caf\xC3\xA9\r\n", kUtf8Text, 2},
-      {"\xF4\x8F\xBF\xBF", kUtf8Text, 1},      // the last code point
-      {"\xDF\xBF\xE0\xA0\x80", kUtf8Text, 1},  // the last 2-byte and first 3-byte characters
+      {"\xF4\x8F\xBF\xBF", kUtf8Text, 1},                              // the last code point
+      {"\xC2\x80\xDF\xBF\xE0\xA0\x80\xF0\x90\x80\x80", kUtf8Text, 1},  // lead bytes at the edges
       {"[BOOT]\r\nCopy1=a\x80\r\n", kNotShiftJis, 2},
       {"a\n\x82 b", kNotShiftJis, 2},  // a lead byte without its second byte
       {"a\n\x82", kNotShiftJis, 2},
