@@ -77,7 +77,7 @@ TEST(FindEncodingProblem, TellsFilesThatWereNotSavedAsShiftJis) {
   const std::tuple<std::string, std::optional<EncodingProblem::Kind>, int> cases[] = {
       {"", std::nullopt, 0},
       {"[BOOT]\r\nCopy1=a.dll\r\n", std::nullopt, 0},
-      {"\x83\x65\x83\x58\x83\x67\x81\x7E\x81\xFC\x81\x40", std::nullopt, 0},  // テスト×◯　
+      {"\x83\x65\x83\x58\x83\x67\x81\x7E\x81\xFC\x81\x40\x81\x80", std::nullopt, 0},  // テスト×◯　÷
       {"Copy1=\xC3(", std::nullopt, 0},                 // "ﾃ(", no UTF-8 sequence
       {"Copy1=\xA1\xB1\xDF.dll\r\n", std::nullopt, 0},  // half-width katakana
       {"\xEF\xBB\xBF[BOOT]\r\n", kUtf8Mark, 1},
