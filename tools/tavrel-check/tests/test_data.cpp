@@ -1,38 +1,13 @@
 #include "tools/tavrel-check/tests/test_data.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 
-#include "text/utf8.h"
+#include "description/setup_description.h"
 
 namespace tavrel {
-
-namespace {
-
-// UTF-8 text as UTF-16 after its byte-order mark.
-std::string Utf16WithMark(std::string_view text, bool big_endian) {
-  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
-  auto append = [&](char32_t unit) {
-    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-    bytes += big_endian ? high : low;
-    bytes += big_endian ? low : high;
-  };
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t length = Utf8SequenceLength(text, at);
-    char32_t c = static_cast<unsigned char>(text[at]) & (length == 1 ? 0x7F : 0x3F >> (length - 1));
-    for (std::size_t i = 1; i < length; ++i) c = c << 6 | (text[at + i] & 0x3F);
-    at += length;
-    if (c >= 0x10000) {
-      append(0xD800 + ((c - 0x10000) >> 10));
-      c = 0xDC00 + (c & 0x3FF);
-    }
-    append(c);
-  }
-  return bytes;
-}
-
-}  // namespace
 
 std::string Unescape(std::string_view text) {
   std::string out;
@@ -67,37 +42,36 @@ std::vector<std::vector<std::string>> ReadRows(const std::string& path) {
   return rows;
 }
 
-TempFolder::TempFolder()
-    : path_(std::filesystem::temp_directory_path() /
-            ("tavrel-check-test-" + std::to_string(std::random_device()()))) {
-  std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() { std::filesystem::remove_all(path_); }
-
-std::string TempFolder::Write(const std::string& relative, const std::string& bytes) const {
-  const std::filesystem::path file = path_ / std::u8string(relative.begin(), relative.end());
+std::string WriteFile(const std::string& path, const std::string& bytes) {
+  const std::filesystem::path file(std::u8string(path.begin(), path.end()));
   std::filesystem::create_directories(file.parent_path());
   std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
-  return file.string();
+  const std::u8string absolute = std::filesystem::absolute(file).u8string();
+  return std::string(absolute.begin(), absolute.end());
 }
 
-// Rows "NAME<TAB>bytes|utf-16le|utf-16be<TAB>TEXT" start a file; the rows under it,
-// "<TAB>KEY<TAB>VALUE[<TAB>wine=VALUE]", look up its keys ("-": the empty value).
-std::vector<CorpusFile> ReadLookupCorpus(const std::string& path) {
+// Rows "NAME<TAB>BYTES" write a file; the rows under it, "<TAB>KEY<TAB>VALUE[<TAB>wine=VALUE]",
+// look up its keys ("-": empty). Every file goes to the same path, so each is also a change that
+// the reader must notice.
+int CorpusDifferences(Profile& profile, const std::string& corpus, bool wine) {
   auto value = [](const std::string& field) { return field == "-" ? "" : Unescape(field); };
-  std::vector<CorpusFile> files;
-  for (const std::vector<std::string>& row : ReadRows(path)) {
+  const std::vector<std::vector<std::string>> rows = ReadRows(corpus);
+  int differences = rows.empty() ? 1 : 0;
+  std::string name, path;
+  for (const std::vector<std::string>& row : rows) {
     if (!row[0].empty()) {
-      const std::string text = Unescape(row[2]);
-      files.push_back(
-          {row[0], row[1] == "bytes" ? text : Utf16WithMark(text, row[1] == "utf-16be"), {}});
-    } else {
-      files.back().lookups.push_back({row[1], value(row[2]), std::nullopt});
-      if (row.size() > 3) files.back().lookups.back().wine = value(row[3].substr(5));
+      name = row[0];
+      path = WriteFile("lookup-corpus/qxSetup.ini", value(row[1]));
+      continue;
+    }
+    const std::optional<std::string> got = ReadSetupValue(profile, path, "BOOT", row[1]);
+    if (got != value(wine && row.size() > 3 ? row[3].substr(5) : row[2])) {
+      std::printf("%s %s: %s\n", name.c_str(), row[1].c_str(),
+                  got ? ("\"" + *got + "\"").c_str() : "nothing");
+      ++differences;
     }
   }
-  return files;
+  return differences;
 }
 
 }  // namespace tavrel

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/profile.h"
 
 namespace tavrel {
 
@@ -15,35 +15,12 @@ std::string Unescape(std::string_view text);
 // The tab-separated rows of a data file, without blank lines and "#" comments.
 std::vector<std::vector<std::string>> ReadRows(const std::string& path);
 
-// A folder of its own under the temporary folder, removed with what it holds.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
+// Writes bytes to path (UTF-8, "/" between folders), making its folders; returns it absolute.
+std::string WriteFile(const std::string& path, const std::string& bytes);
 
-  const std::filesystem::path& path() const { return path_; }
-  // relative: UTF-8, "/" between folders.
-  std::string Write(const std::string& relative, const std::string& bytes) const;
-
- private:
-  std::filesystem::path path_;
-};
-
-// One file of the lookup corpus (corpus/lookup_values.txt) and what the lookup of BOOT's keys in
-// it gives, through a 1024-byte buffer, as UTF-8.
-struct CorpusFile {
-  struct Lookup {
-    std::string key;
-    std::string windows;
-    std::optional<std::string> wine;  // where Wine reads the file otherwise
-  };
-  std::string name;
-  std::string bytes;
-  std::vector<Lookup> lookups;
-};
-
-std::vector<CorpusFile> ReadLookupCorpus(const std::string& path);
+// Looks up BOOT's keys in each file of the lookup corpus (corpus/lookup_values.txt) through
+// profile, and prints each value that is not the record's (Wine's where `wine` and the record
+// has one). Returns how many differ; a corpus that cannot be read counts as one.
+int CorpusDifferences(Profile& profile, const std::string& corpus, bool wine);
 
 }  // namespace tavrel
