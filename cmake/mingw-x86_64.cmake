@@ -1,5 +1,0 @@
-# Cross-compiles the Windows programs for x86_64 with mingw-w64.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(TAVREL_MINGW_PREFIX x86_64-w64-mingw32)
-include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
