@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/text_conversion.h"
 
 namespace tavrel {
@@ -25,6 +26,25 @@ bool EndsInLoneLeadByte(std::string_view text) {
     }
   }
   return false;
+}
+
+// Whether the file starts with a byte-order mark, so that the lookup reads it as Unicode and may
+// hand characters over as look-alikes. Read at every lookup, as the lookup itself reads the file:
+// a few bytes cost far less than the second lookup that only such a file needs.
+bool ReadAsUnicode(const std::string& path) {
+  const std::optional<std::wstring> wide_path = Utf8ToWide(path);
+  if (!wide_path) return false;
+  const ScopedHandle file(CreateFileW(wide_path->c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      /*lpSecurityAttributes=*/nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, /*hTemplateFile=*/nullptr));
+  unsigned char start[3] = {};
+  DWORD read = 0;
+  if (!file.valid() || !ReadFile(file.get(), start, sizeof start, &read, nullptr)) return false;
+  // UTF-16 in either order; UTF-8, which Wine reads as Unicode where Windows does not.
+  return (read >= 2 &&
+          ((start[0] == 0xFF && start[1] == 0xFE) || (start[0] == 0xFE && start[1] == 0xFF))) ||
+         (read == 3 && start[0] == 0xEF && start[1] == 0xBB && start[2] == 0xBF);
 }
 
 // The value as the W function reads it: from a Unicode description, every character as the file
@@ -64,15 +84,18 @@ std::optional<std::string> Win32Profile::GetString(const std::string& section,
                            static_cast<DWORD>(buffer_bytes), ansi_path->c_str());
   buffer.resize(strnlen(buffer.data(), buffer_bytes - 1));
   if (buffer.size() == buffer_bytes - 1 && EndsInLoneLeadByte(buffer)) buffer.pop_back();
+  std::optional<std::string> value = AnsiToUtf8(buffer);
   // A Unicode description can hold characters that the ANSI code page lacks, and the A function
-  // hands them over as look-alikes ("café" as "cafe"). Such a value comes back as the file holds
-  // it, so that the name fails instead of naming another file.
-  const std::optional<std::wstring> wide = WideValue(section, key, path, buffer_bytes);
-  if (!wide) return std::nullopt;
-  if (!WideToAnsi(*wide)) return WideToUtf8(*wide);
+  // hands them over as look-alikes ("café" as "cafe"); and bytes that the code page maps but an
+  // exact conversion refuses arrive as no text. The W function reads both as the file holds them:
+  // such a value comes back so, and a name in it fails instead of naming another file.
+  if (!value || ReadAsUnicode(path)) {
+    const std::optional<std::wstring> wide = WideValue(section, key, path, buffer_bytes);
+    if (!wide) return std::nullopt;
+    if (!value || !WideToAnsi(*wide)) value = WideToUtf8(*wide);
+  }
   // Bytes that are not text in the ANSI code page reach the A function as U+FFFD where the code
   // page is UTF-8: such a value names no file that the description meant.
-  std::optional<std::string> value = AnsiToUtf8(buffer);
   if (value && value->find(kReplacementCharacter) != std::string::npos) return std::nullopt;
   return value;
 }
