@@ -25,21 +25,22 @@ void TellCopyFailure(UserInterface& ui, std::string_view message, const std::str
 }
 
 // A version comparison, where the support library can make one, overrides the dates both ways.
-// `input` is the open source, or null when it could not be opened; a failure closes it before it
-// is told, so that nothing is open while the person reads the message.
-Freshness DecideFreshness(Platform& platform, File* input, const std::string& source,
-                          const std::string& destination) {
+// Where the dates decide, the source is opened into `input` first, so that the date compared and
+// the bytes copied are those of one and the same file; a failure closes it before it is told, so
+// that nothing is open while the person reads the message.
+Freshness DecideFreshness(Platform& platform, std::unique_ptr<File>& input,
+                          const std::string& source, const std::string& destination) {
   // A hidden or system destination is a file like any other: only a folder or nothing is absent.
   if (!platform.files.IsFile(destination)) return Freshness::kSourceNewer;
   std::int32_t comparison = 0;
   const std::optional<std::int32_t> compared =
       platform.support.CompareVersion(source, destination, comparison);
   if (!compared) {
-    if (input) input->Close();
     platform.ui.ShowMessage(TwoLines(kLibraryUnreachable, "CompareVersion"), MessageIcon::kWarning);
     return Freshness::kFailed;
   }
   if (*compared == 1) return comparison > 0 ? Freshness::kSourceNewer : Freshness::kUpToDate;
+  input = platform.files.OpenForReading(source);
   const std::optional<FileTime> source_time = input ? input->LastModified() : std::nullopt;
   if (!source_time) {
     if (input) input->Close();
@@ -144,10 +145,10 @@ CopyResult Module1::CopyIfNewer(const std::string& source, const std::string& de
     TellCopyFailure(platform_.ui, kCannotCreate, destination);
     return kCopyFailed;
   }
-  // Opened before anything is decided, so that the date compared and the bytes copied are those
-  // of one and the same file. A source that cannot be opened fails only where it is needed.
-  const std::unique_ptr<File> input = platform_.files.OpenForReading(source);
-  switch (DecideFreshness(platform_, input.get(), source, destination)) {
+  // A source that cannot be opened fails only where it is needed: a version comparison may find
+  // the destination up to date without it.
+  std::unique_ptr<File> input;
+  switch (DecideFreshness(platform_, input, source, destination)) {
     case Freshness::kUpToDate:
       return kUpToDate;
     case Freshness::kFailed:
@@ -155,6 +156,7 @@ CopyResult Module1::CopyIfNewer(const std::string& source, const std::string& de
     case Freshness::kSourceNewer:
       break;
   }
+  if (!input) input = platform_.files.OpenForReading(source);
   if (!input) {
     TellCopyFailure(platform_.ui, kCannotOpen, source);
     return kCopyFailed;
