@@ -28,13 +28,9 @@ bool EndsInLoneLeadByte(std::string_view text) {
   return false;
 }
 
-// Whether the file starts with a byte-order mark, so that the lookup reads it as Unicode and may
-// hand characters over as look-alikes. Read at every lookup, as the lookup itself reads the file:
-// a few bytes cost far less than the second lookup that only such a file needs.
-bool ReadAsUnicode(const std::string& path) {
-  const std::optional<std::wstring> wide_path = Utf8ToWide(path);
-  if (!wide_path) return false;
-  const ScopedHandle file(CreateFileW(wide_path->c_str(), GENERIC_READ,
+// Whether the file starts with a byte-order mark.
+bool StartsWithMark(const std::wstring& path) {
+  const ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       /*lpSecurityAttributes=*/nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, /*hTemplateFile=*/nullptr));
@@ -66,6 +62,21 @@ std::optional<std::wstring> WideValue(const std::string& section, const std::str
 }
 
 }  // namespace
+
+bool Win32Profile::ReadAsUnicode(const std::string& path) {
+  const std::optional<std::wstring> wide_path = Utf8ToWide(path);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!wide_path || !GetFileAttributesExW(wide_path->c_str(), GetFileExInfoStandard, &data)) {
+    return false;
+  }
+  const std::uint64_t size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  const std::uint64_t written = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                data.ftLastWriteTime.dwLowDateTime;
+  if (!mark_ || mark_->path != path || mark_->size != size || mark_->written != written) {
+    mark_ = Mark{path, size, written, StartsWithMark(*wide_path)};
+  }
+  return mark_->unicode;
+}
 
 std::optional<std::string> Win32Profile::GetString(const std::string& section,
                                                    const std::string& key, const std::string& path,
