@@ -25,9 +25,10 @@ void TellCopyFailure(UserInterface& ui, std::string_view message, const std::str
 }
 
 // A version comparison, where the support library can make one, overrides the dates both ways.
-// Where the dates decide, the source is opened into `input` first, so that the date compared and
-// the bytes copied are those of one and the same file; a failure closes it before it is told, so
-// that nothing is open while the person reads the message.
+// Where the dates decide, the stamps by name settle an up-to-date destination without opening the
+// source; a source that looks newer is opened into `input` and judged again by the open file's
+// date, so that the date compared and the bytes copied are those of one and the same file. A
+// failure closes it before it is told, so that nothing is open while the person reads the message.
 Freshness DecideFreshness(Platform& platform, std::unique_ptr<File>& input,
                           const std::string& source, const std::string& destination) {
   // A hidden or system destination is a file like any other: only a folder or nothing is absent.
@@ -40,6 +41,11 @@ Freshness DecideFreshness(Platform& platform, std::unique_ptr<File>& input,
     return Freshness::kFailed;
   }
   if (*compared == 1) return comparison > 0 ? Freshness::kSourceNewer : Freshness::kUpToDate;
+  // A destination whose stamp cannot be read cannot show that it is new enough.
+  const std::optional<FileTime> destination_time = platform.files.LastModified(destination);
+  if (!destination_time) return Freshness::kSourceNewer;
+  const std::optional<FileTime> named_time = platform.files.LastModified(source);
+  if (named_time && *named_time <= *destination_time) return Freshness::kUpToDate;
   input = platform.files.OpenForReading(source);
   const std::optional<FileTime> source_time = input ? input->LastModified() : std::nullopt;
   if (!source_time) {
@@ -47,10 +53,7 @@ Freshness DecideFreshness(Platform& platform, std::unique_ptr<File>& input,
     TellCopyFailure(platform.ui, kCannotOpen, source);
     return Freshness::kFailed;
   }
-  // A destination whose stamp cannot be read cannot show that it is new enough.
-  const std::optional<FileTime> destination_time = platform.files.LastModified(destination);
-  if (destination_time && *source_time <= *destination_time) return Freshness::kUpToDate;
-  return Freshness::kSourceNewer;
+  return *source_time <= *destination_time ? Freshness::kUpToDate : Freshness::kSourceNewer;
 }
 
 // Closes both files; the temporary one is removed as it closes, so that nothing is open or

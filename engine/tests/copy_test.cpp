@@ -38,7 +38,11 @@ const CopyRow kCopies[] = {
     {"NoDestination", [](auto& f) { NoOld(f), Versions(f, 1, 2); }, kCopied},
     {"HigherVersionOlderDate", [](auto& f) { Versions(f, 2, 1), Source(f).date = 50; }, kCopied},
     {"EqualVersionNewerDate", [](auto& f) { Versions(f, 1, 1); }, kUpToDate},
-    {"EqualDate", [](auto& f) { Source(f).date = 100; }, kUpToDate},
+    // An equal date by name settles it without opening the source; by the open file, when the
+    // source's stamp cannot be read by name (the fourth lookup).
+    {"EqualDate", [](auto& f) { Source(f).date = 100, FailAt(f, kOpen, 1); }, kUpToDate},
+    {"EqualDateOfTheOpenFile", [](auto& f) { Source(f).date = 100, FailAt(f, kLookup, 3); },
+     kUpToDate},
     {"UnreadableDestinationDate", [](auto& f) { Old(f).date.reset(); }, kCopied},
     {"NewerHiddenDestination", [](auto& f) { Old(f).hidden = true, Old(f).date = 300; }, kUpToDate},
     {"NoSourceBesideANewerVersion", [](auto& f) { NoSource(f), Versions(f, 1, 2); }, kUpToDate},
