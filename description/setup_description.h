@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_system.h"
 #include "platform/profile.h"
 
 namespace tavrel {
@@ -12,5 +13,9 @@ namespace tavrel {
 // when the description cannot be read exactly (see Profile::GetString).
 std::optional<std::string> ReadSetupValue(Profile& profile, const std::string& ini_path,
                                           const std::string& section, const std::string& key);
+
+// Whether the description begins with the UTF-8 byte-order mark, which Notepad writes and
+// Windows' lookup takes for part of the first line.
+bool BeginsWithUtf8Mark(FileSystem& files, const std::string& ini_path);
 
 }  // namespace tavrel

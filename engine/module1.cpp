@@ -54,9 +54,6 @@ void Module1::RunSetup() {
     ui.ShowMessage(std::string(kIniFileMissing), MessageIcon::kWarning);
     End(ui, ExitStatus::kFailed);
   }
-  // The lookup tells nothing of a description it cannot read (another program holds it): every
-  // entry would look missing, and a run that installed nothing would be reported complete.
-  if (!platform_.files.Readable(IniPath)) TellUnreadableDescription(ui);
   ui.ShowProgressWindow();
   ui.PumpEvents();
   InstallList();
@@ -70,7 +67,16 @@ void Module1::InstallList() {
     const std::optional<std::string> value =
         ReadSetupValue(platform_.profile, IniPath, kEntrySection, EntryKey(n));
     if (!value) TellUnreadableDescription(platform_.ui);
-    if (value->empty()) return;
+    if (value->empty()) {
+      // The lookup answers a description it cannot read (held by another program, gone since the
+      // run began) as it answers a missing key; and Windows reads a UTF-8 mark as part of the
+      // first line, so that the section behind it is never found. Neither may end as complete.
+      if (!platform_.files.Readable(IniPath) ||
+          (n == 1 && BeginsWithUtf8Mark(platform_.files, IniPath))) {
+        TellUnreadableDescription(platform_.ui);
+      }
+      return;
+    }
     const InstallEntry entry = ReadInstallEntry(*value, AppPath, WinDir, SysDir);
     const CopyResult result = CopyIfNewer(entry.source_path, entry.destination_path);
     // CopyIfNewer has told the person already, and every file it opened is closed.

@@ -51,6 +51,7 @@ class FakePlatform : public Directories,
   std::string ini = R"(C:\Setup\qxSetup.ini)";
   std::map<std::string, std::optional<std::string>> boot;
   int lookups = 0;
+  int lose_description_at_lookup = 0;  // it goes away at this lookup, counted from 1
 
   std::map<std::string, FakeFile> files;
   std::map<std::string, std::string> installed;  // every destination replaced: its new bytes
@@ -109,10 +110,12 @@ class FakePlatform : public Directories,
 
   std::optional<std::string> GetString(const std::string& section, const std::string& key,
                                        const std::string& path, std::size_t buffer_bytes) override {
-    ++lookups;
     // Entries are read only in a run, under a progress window that has been drawn.
     EXPECT_TRUE(engine.Running() && progress_window && pumps > 0);
-    if (section != "BOOT" || path != ini || !boot.contains(key)) return "";
+    if (++lookups == lose_description_at_lookup) files.erase(ini);
+    // A description that is gone or held answers as if every key were missing.
+    const FakeFile* description = path == ini ? Find(path) : nullptr;
+    if (section != "BOOT" || !description || description->locked || !boot.contains(key)) return "";
     return boot[key] ? std::optional(boot[key]->substr(0, buffer_bytes - 1)) : std::nullopt;
   }
 

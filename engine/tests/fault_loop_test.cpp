@@ -88,6 +88,9 @@ bool RunOnce(Trial trial, int at) {
   if (status == ExitStatus::kCompleted) {
     EXPECT_EQ(reached, kEntries.size() + 1);
     EXPECT_EQ(f.messages, std::vector<std::string>{std::string(kSetupComplete)});
+  } else if (status == ExitStatus::kFailed && reached > kEntries.size()) {
+    // The walk's end found the description unreadable.
+    EXPECT_EQ(f.messages, std::vector<std::string>{std::string(kIniFileUnreadable)});
   } else if (status == ExitStatus::kFailed && reached > 0) {
     const Entry& e = kEntries.at(reached - 1);
     for (const std::string& text : f.messages) {

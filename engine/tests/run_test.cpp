@@ -14,6 +14,7 @@ constexpr char kSystemB[] = R"(C:\WINDOWS\system32\b.dll)";
 const std::string kDone(kSetupComplete);
 const std::string kNoIni(kIniFileMissing);
 const std::string kUnreadable(kIniFileUnreadable);
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF[BOOT]";
 
 // A destination name that makes "a.dll,<name>,$SYSTEM,REGIST" `size` bytes long.
 std::string Long(std::size_t size) { return std::string(size - 21, 'n'); }
@@ -45,6 +46,13 @@ const RunRow kRuns[] = {
     Row("NoProgramFolder", {"a.dll"}, [](auto& f) { f.program.reset(); }, {}, {}, kFail, {kNoIni}),
     Row("HeldByAnotherProgram", {"a.dll"}, [](auto& f) { f.files[f.ini].locked = true; }, {}, {},
         kFail, {kUnreadable}),
+    Row("GoneInTheWalk", {"a.dll,,$SYSTEM", "b.dll,,$SYSTEM"},
+        [](auto& f) { f.lose_description_at_lookup = 2; }, {{kSystemA, "a"}}, {}, kFail,
+        {kUnreadable}),
+    Row("Utf8MarkHidesTheSection", {}, [](auto& f) { f.files[f.ini].bytes = kUtf8Mark; }, {}, {},
+        kFail, {kUnreadable}),
+    Row("Utf8MarkReadAsWritten", {"a.dll,,$SYSTEM"},
+        [](auto& f) { f.files[f.ini].bytes = kUtf8Mark; }, {{kSystemA, "a"}}),
     Row("UnreadableInTheWalk", {"a.dll,,$SYSTEM", std::nullopt}, {}, {{kSystemA, "a"}}, {}, kFail,
         {kUnreadable}),
     Row("ValueOf1023Bytes", {"a.dll," + Long(1023) + ",$SYSTEM,REGIST"}, {},

@@ -380,7 +380,7 @@ class Player {
 
   // run STEP...: ok, cancel, close (the close box), keys (Enter and Escape, which must do
   // nothing), under-way (the progress window shows, and 32 MiB of a copy stand in its
-  // temporary file), again (a second OK, which must do nothing), kill.
+  // temporary file), again (a second OK, which must do nothing), kill, rename-description.
   void PlayRun(const std::vector<Words>& run) {
     const fs::path log = root_ / L"volstrak.log";
     fs::remove(log);
@@ -404,6 +404,8 @@ class Player {
                (step == "keys" && WaitForWindow(id, kFrmWaitClass, milliseconds(0)))))
         Fail(step + " did something");
       if (step == "kill") process.Kill();
+      if (step == "rename-description")
+        fs::rename(PathOf("{app}\\qxSetup.ini"), PathOf("{app}\\qxSetup.old"));
       if (step != "under-way") continue;
       HWND wait = WaitForWindow(id, kFrmWaitClass);
       if (!wait) return Fail("no progress window");
