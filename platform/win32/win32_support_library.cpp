@@ -1,5 +1,6 @@
 #include "platform/win32/win32_support_library.h"
 
+#include "platform/win32/library_loading.h"
 #include "platform/win32/text_conversion.h"
 
 namespace tavrel {
@@ -31,7 +32,8 @@ Target As(FARPROC function) {
 
 // Where Windows' usual search would find the library, without the current folder and PATH, where
 // anybody may have left a DLL of that name: beside the program, then the system directory, then
-// the Windows directory. Each is loaded by its full path.
+// the Windows directory. Each is loaded by its full path, and a DLL that the library needs may
+// lie beside it.
 HMODULE Win32SupportLibrary::Load() {
   const std::optional<std::string> program_folder = directories_.ProgramFolder();
   const std::string folders[] = {program_folder.value_or(""), directories_.SystemDirectory(),
@@ -40,7 +42,7 @@ HMODULE Win32SupportLibrary::Load() {
     if (folder.empty()) continue;
     const std::optional<std::wstring> path = Utf8ToWide(LibraryPath(folder));
     if (!path) continue;
-    if (HMODULE module = LoadLibraryExW(path->c_str(), /*hFile=*/nullptr, /*dwFlags=*/0)) {
+    if (HMODULE module = LoadLibrarySearchingItsFolder(path->c_str())) {
       return module;
     }
   }

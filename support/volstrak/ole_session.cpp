@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "platform/win32/library_loading.h"
 #include "support/volstrak/handles.h"
 
 namespace tavrel::volstrak {
@@ -15,12 +18,19 @@ struct OleFunctions {
   UninitializeFunction uninitialize = nullptr;
 };
 
-// ole32.dll is loaded from the system directory only, at the first use, and kept: an import
-// would be resolved along the search path, which starts beside the installer.
+// ole32.dll is loaded by its full path in the system directory, at the first use, and kept: an
+// import would be resolved along the search path, which starts beside the installer.
+HMODULE LoadOle() {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  return LoadLibrarySearchingItsFolder((std::wstring(folder, length) + L"\\ole32.dll").c_str());
+}
+
 const OleFunctions& Ole() {
   static const OleFunctions functions = [] {
     OleFunctions loaded;
-    const HMODULE module = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const HMODULE module = LoadOle();
     if (module == nullptr) return loaded;
     const auto initialize = FindFunction<InitializeFunction>(module, "OleInitialize");
     const auto uninitialize = FindFunction<UninitializeFunction>(module, "OleUninitialize");

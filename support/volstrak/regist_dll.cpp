@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/win32/library_loading.h"
 #include "support/volstrak/ansi_text.h"
 #include "support/volstrak/call_log.h"
 #include "support/volstrak/handles.h"
@@ -15,8 +16,8 @@ namespace {
 
 using ServerFunction = HRESULT(WINAPI*)();
 
-// LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR needs a full path; a bare name would otherwise be looked for
-// along the library search path, and a different DLL of that name could be registered.
+// The DLL is loaded by its full path: a bare name would be looked for along the library search
+// path, and a different DLL of that name could be registered.
 std::optional<std::wstring> FullPath(const std::wstring& path) {
   const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (size == 0) return std::nullopt;
@@ -35,10 +36,9 @@ std::int32_t Regist(const char* path, std::int32_t flag) {
   const std::optional<std::wstring> full = FullPath(*wide);
   if (!full) return 0;
   const OleSession ole;
-  // The DLL's own dependencies are looked for beside it, then where the process looks by default:
-  // a caller that restricted its search to System32 would otherwise make them unfindable.
-  const UniqueModule module(LoadLibraryExW(
-      full->c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
+  // Its dependencies are looked for beside it and in the system directory, never beside the
+  // program that calls us, where anybody may have left a DLL that would run with its rights.
+  const UniqueModule module(LoadLibrarySearchingItsFolder(full->c_str()));
   if (!module) return 0;
   const char* name = flag != 0 ? "DllRegisterServer" : "DllUnregisterServer";
   const auto server = FindFunction<ServerFunction>(module.get(), name);

@@ -1,9 +1,13 @@
 // What the Windows layer decides by itself and no end-to-end scenario reaches: the folder of a
-// program at a drive's root, and the conversion flags that Windows accepts for each
-// code page (Wine accepts them all, so no run shows them).
+// program at a drive's root, the conversion flags that Windows accepts for each code page (Wine
+// accepts them all, so no run shows them), and how a DLL is loaded where Windows refuses the
+// search flags (Vista, 7 without KB2533623; Wine takes them).
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "platform/win32/library_loading.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_directories.h"
 
@@ -36,6 +40,38 @@ TEST(Win32Platform, ConversionFlagsAreOnlyThoseWindowsTakesForTheCodePage) {
     EXPECT_EQ(flags.flags, c.narrowing) << c.code_page;
     EXPECT_EQ(flags.reports_default_char, c.reports_default_char) << c.code_page;
     EXPECT_EQ(WideningFlagsFor(c.code_page), c.widening) << c.code_page;
+  }
+}
+
+TEST(Win32Platform, OnlyRefusedSearchFlagsAreTriedAgainWithTheAlteredSearch) {
+  constexpr DWORD kSearch = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
+  constexpr DWORD kAltered = LOAD_WITH_ALTERED_SEARCH_PATH;
+  constexpr wchar_t kPath[] = L"C:\\Setup\\a.dll";
+  // What each load in turn answers (0: the module), the flags they were asked for, the outcome.
+  const struct {
+    std::vector<DWORD> answers;
+    std::vector<DWORD> flags;
+    bool loaded;
+  } cases[] = {
+      {{0}, {kSearch}, true},
+      {{ERROR_INVALID_PARAMETER, 0}, {kSearch, kAltered}, true},
+      {{ERROR_INVALID_PARAMETER, ERROR_MOD_NOT_FOUND}, {kSearch, kAltered}, false},
+      // A missing dependency, or no DLL for this process, is never looked for more widely.
+      {{ERROR_MOD_NOT_FOUND}, {kSearch}, false},
+      {{ERROR_BAD_EXE_FORMAT}, {kSearch}, false},
+  };
+  for (const auto& c : cases) {
+    std::vector<DWORD> flags;
+    const HMODULE module =
+        LoadLibrarySearchingItsFolder(kPath, [&](const wchar_t* path, DWORD asked) -> HMODULE {
+          EXPECT_STREQ(path, kPath);
+          const DWORD answer = c.answers.at(flags.size());
+          flags.push_back(asked);
+          SetLastError(answer);
+          return answer == 0 ? GetModuleHandleW(nullptr) : nullptr;
+        });
+    EXPECT_EQ(flags, c.flags) << c.answers[0];
+    EXPECT_EQ(module != nullptr, c.loaded) << c.answers[0];
   }
 }
 
