@@ -37,7 +37,7 @@ class File {
 
 // A new file beside a destination, open for writing. Until Install has put it in place it is
 // removed when it is closed, and by the system when the process dies, so that no unfinished copy
-// is ever left behind.
+// is ever left behind. Close() throws it away without a flush.
 class TemporaryFile : public File {
  public:
   enum class Outcome {

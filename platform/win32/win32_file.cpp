@@ -1,6 +1,9 @@
 #include "platform/win32/win32_file.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <vector>
 
 #include "platform/win32/text_conversion.h"
 
@@ -23,18 +26,26 @@ DWORD NextCount(std::size_t remaining) {
   return static_cast<DWORD>(std::min(remaining, kLargestCall));
 }
 
-bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
-  for (int attempt = 1;; ++attempt) {
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      return true;
-    }
-    const DWORD error = GetLastError();
-    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
-        attempt == kReplaceAttempts) {
-      return false;
-    }
-    Sleep(kReplacePauseMs);
-  }
+// The attributes of the file at `path`: 0 when there is none, nothing when they cannot be read.
+std::optional<DWORD> AttributesOf(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) return attributes;
+  if (GetLastError() == ERROR_FILE_NOT_FOUND) return DWORD{0};
+  return std::nullopt;
+}
+
+// FILE_RENAME_INFO for a rename that replaces `target`. The name follows the structure, NUL
+// included; FileNameLength counts its bytes without the NUL.
+std::vector<std::byte> RenameInfo(const std::wstring& target) {
+  const std::size_t name_bytes = target.size() * sizeof(wchar_t);
+  std::vector<std::byte> buffer(sizeof(FILE_RENAME_INFO) + name_bytes);
+  FILE_RENAME_INFO info{};
+  info.ReplaceIfExists = TRUE;
+  info.RootDirectory = nullptr;
+  info.FileNameLength = static_cast<DWORD>(name_bytes);
+  std::memcpy(buffer.data(), &info, offsetof(FILE_RENAME_INFO, FileName));
+  std::memcpy(buffer.data() + offsetof(FILE_RENAME_INFO, FileName), target.c_str(), name_bytes);
+  return buffer;
 }
 
 }  // namespace
@@ -82,9 +93,11 @@ bool Win32File::Write(std::span<const std::byte> data) {
   return true;
 }
 
+bool Win32File::Flush() { return FlushFileBuffers(handle_.get()) != FALSE; }
+
 bool Win32File::Close() {
   if (!handle_.valid()) return false;
-  const bool flushed = mode_ == Mode::kRead || FlushFileBuffers(handle_.get());
+  const bool flushed = mode_ == Mode::kRead || Flush();
   const bool closed = handle_.Close();
   return flushed && closed;
 }
@@ -92,53 +105,87 @@ bool Win32File::Close() {
 Win32TemporaryFile::Win32TemporaryFile(ScopedHandle handle, std::wstring path)
     : file_(std::move(handle), Win32File::Mode::kWrite), path_(std::move(path)) {
   // A file system that keeps no such mark still gets the file removed by Close().
-  marked_ = MarkForDeletion(true);
+  MarkForDeletion(true);
 }
 
 bool Win32TemporaryFile::MarkForDeletion(bool marked) {
   FILE_DISPOSITION_INFO disposition{};
   disposition.DeleteFile = marked ? TRUE : FALSE;
-  return SetFileInformationByHandle(file_.handle(), FileDispositionInfo, &disposition,
-                                    sizeof disposition) != FALSE;
+  if (!SetFileInformationByHandle(file_.handle(), FileDispositionInfo, &disposition,
+                                  sizeof disposition)) {
+    return false;
+  }
+  marked_ = marked;
+  return true;
 }
 
 bool Win32TemporaryFile::Close() {
-  const bool closed = file_.Close();
+  // Where the mark is missing, the file goes by its name once closed.
+  const bool closed = file_.CloseUnflushed();
   if (!marked_) DeleteFileW(path_.c_str());
   return closed;
+}
+
+bool Win32TemporaryFile::AddAttributes(DWORD attributes) {
+  FILE_BASIC_INFO basic{};
+  if (!GetFileInformationByHandleEx(file_.handle(), FileBasicInfo, &basic, sizeof basic)) {
+    return false;
+  }
+  // Times of 0 stay as they are.
+  FILE_BASIC_INFO change{};
+  change.FileAttributes = basic.FileAttributes | attributes;
+  return SetFileInformationByHandle(file_.handle(), FileBasicInfo, &change, sizeof change) != FALSE;
+}
+
+// Renames the file over `target` through its handle, so that no name has to be opened. The mark
+// is off for each attempt alone: a refused one marks the file again before anything else.
+bool Win32TemporaryFile::MoveIntoPlace(const std::wstring& target) {
+  std::vector<std::byte> rename = RenameInfo(target);
+  const bool markable = marked_;
+  for (int attempt = 1;; ++attempt) {
+    if (markable && !MarkForDeletion(false)) return false;
+    if (SetFileInformationByHandle(file_.handle(), FileRenameInfo, rename.data(),
+                                   static_cast<DWORD>(rename.size()))) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if (markable) MarkForDeletion(true);
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
+        attempt == kReplaceAttempts) {
+      return false;
+    }
+    Sleep(kReplacePauseMs);
+  }
 }
 
 TemporaryFile::Outcome Win32TemporaryFile::Install(const std::string& destination) {
   const std::optional<std::wstring> target = Utf8ToWide(destination);
   // Windows refuses to replace a read-only file, but Wine replaces it; asking first makes both
-  // keep it. An open destination or a folder makes the move itself fail.
-  const DWORD old_attributes =
-      target ? GetFileAttributesW(target->c_str()) : INVALID_FILE_ATTRIBUTES;
-  const bool existed = old_attributes != INVALID_FILE_ATTRIBUTES;
-  if (!target || (existed && (old_attributes & FILE_ATTRIBUTE_READONLY))) {
+  // keep it. A destination whose attributes cannot be read might be read-only, hidden or system,
+  // and is left alone. An open destination or a folder makes the rename itself fail.
+  const std::optional<DWORD> old_attributes = target ? AttributesOf(*target) : std::nullopt;
+  if (!old_attributes || (*old_attributes & FILE_ATTRIBUTE_READONLY)) {
     Close();
     return Outcome::kNotReplaced;
   }
-  if (marked_ && !MarkForDeletion(false)) {
+  // A hidden or system destination's attribute is the new file's before it takes the place, so
+  // that the replace itself carries it.
+  const DWORD kept = *old_attributes & kKeptAttributes;
+  if (kept && !AddAttributes(kept)) {
+    Close();
+    return Outcome::kNotReplaced;
+  }
+  // Flushed while still marked: a kill during a long flush leaves nothing behind.
+  if (!file_.Flush()) {
     Close();
     return Outcome::kNotWritten;
   }
-  marked_ = false;
-  if (!file_.Close()) {
-    DeleteFileW(path_.c_str());
-    return Outcome::kNotWritten;
-  }
-  if (!MoveIntoPlace(path_, *target)) {
-    DeleteFileW(path_.c_str());
+  if (!MoveIntoPlace(*target)) {
+    Close();
     return Outcome::kNotReplaced;
   }
-  // The new file comes with attributes of its own; a hidden or system file stays one.
-  if (existed && (old_attributes & kKeptAttributes)) {
-    const DWORD attributes = GetFileAttributesW(target->c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-      SetFileAttributesW(target->c_str(), attributes | (old_attributes & kKeptAttributes));
-    }
-  }
+  // Flushed above; the file stands in its place whatever the close says.
+  file_.CloseUnflushed();
   return Outcome::kInstalled;
 }
 

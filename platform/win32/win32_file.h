@@ -21,6 +21,11 @@ class Win32File : public File {
   bool Write(std::span<const std::byte> data) override;
   bool Close() override;
 
+  // Flushes what was written to the disk; false when that fails.
+  bool Flush();
+  // Closes without a flush: the bytes are flushed already, or nobody wants them.
+  bool CloseUnflushed() { return handle_.Close(); }
+
   HANDLE handle() const { return handle_.get(); }
 
  private:
@@ -29,26 +34,29 @@ class Win32File : public File {
 };
 
 // A new file, marked for deletion from the moment it is made: should the process be killed, the
-// system removes it with its last handle. The mark is taken off only just before the file
-// replaces its destination.
+// system removes it with its last handle. The mark is lifted only for the replace itself, which
+// renames the file through its handle; a refused replace marks it again.
 class Win32TemporaryFile : public TemporaryFile {
  public:
-  // `handle` was opened with DELETE access.
+  // `handle` was opened with DELETE and FILE_READ_ATTRIBUTES access besides GENERIC_WRITE.
   Win32TemporaryFile(ScopedHandle handle, std::wstring path);
 
   std::optional<std::uint64_t> Length() override { return file_.Length(); }
   std::optional<FileTime> LastModified() override { return file_.LastModified(); }
   bool Read(std::span<std::byte> buffer) override { return file_.Read(buffer); }
   bool Write(std::span<const std::byte> data) override { return file_.Write(data); }
+  // Throws the file away: closed without a flush, and removed.
   bool Close() override;
   Outcome Install(const std::string& destination) override;
 
  private:
   bool MarkForDeletion(bool marked);
+  bool AddAttributes(DWORD attributes);
+  bool MoveIntoPlace(const std::wstring& target);
 
   Win32File file_;
   std::wstring path_;
-  bool marked_ = false;
+  bool marked_ = false;  // the system removes the file with its handle
 };
 
 // Last-modified time from a FILETIME, in whole seconds.

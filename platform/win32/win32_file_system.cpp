@@ -82,9 +82,11 @@ std::unique_ptr<TemporaryFile> Win32FileSystem::CreateTemporaryBeside(const std:
   const std::string folder = path.substr(0, separator + 1);
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
     const std::string name = folder + TemporaryName(attempt);
-    // DELETE access, so that the file can be marked to go with its handle. No
-    // FILE_ATTRIBUTE_TEMPORARY: the file becomes the installed file and keeps its attributes.
-    ScopedHandle handle = OpenFile(name, GENERIC_WRITE | DELETE, /*sharing=*/0, CREATE_NEW);
+    // DELETE access, so that the file can be marked to go with its handle and renamed through
+    // it; its attributes are read to add a destination's. No FILE_ATTRIBUTE_TEMPORARY: the file
+    // becomes the installed file and keeps its attributes.
+    ScopedHandle handle =
+        OpenFile(name, GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE, /*sharing=*/0, CREATE_NEW);
     if (handle.valid()) {
       return std::make_unique<Win32TemporaryFile>(std::move(handle), *Utf8ToWide(name));
     }
