@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/kill_point.h"
 #include "platform/win32/text_conversion.h"
 
 namespace tavrel {
@@ -150,6 +151,7 @@ bool Win32TemporaryFile::MoveIntoPlace(const std::wstring& target) {
     }
     const DWORD error = GetLastError();
     if (markable) MarkForDeletion(true);
+    TAVREL_KILL_POINT("refused");
     if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
         attempt == kReplaceAttempts) {
       return false;
@@ -159,6 +161,7 @@ bool Win32TemporaryFile::MoveIntoPlace(const std::wstring& target) {
 }
 
 TemporaryFile::Outcome Win32TemporaryFile::Install(const std::string& destination) {
+  TAVREL_KILL_POINT("written");
   const std::optional<std::wstring> target = Utf8ToWide(destination);
   // Windows refuses to replace a read-only file, but Wine replaces it; asking first makes both
   // keep it. A destination whose attributes cannot be read might be read-only, hidden or system,
@@ -180,10 +183,12 @@ TemporaryFile::Outcome Win32TemporaryFile::Install(const std::string& destinatio
     Close();
     return Outcome::kNotWritten;
   }
+  TAVREL_KILL_POINT("flushed");
   if (!MoveIntoPlace(*target)) {
     Close();
     return Outcome::kNotReplaced;
   }
+  TAVREL_KILL_POINT("replaced");
   // Flushed above; the file stands in its place whatever the close says.
   file_.CloseUnflushed();
   return Outcome::kInstalled;

@@ -347,7 +347,10 @@ class Player {
   void LayOut() {
     fs::create_directories(PathOf("{dest}"));
     fs::create_directories(PathOf("{app}"));
-    fs::copy_file(build_.tavrel, PathOf("{app}\\Tavrel.exe"));
+    // program NAME: another build of Tavrel.exe from its folder takes its place.
+    const Words program = s_.Find("program");
+    fs::copy_file(program.empty() ? build_.tavrel : build_.tavrel.parent_path() / Wide(program[0]),
+                  PathOf("{app}\\Tavrel.exe"));
     const std::map<std::string, std::string> volstrak_places = {
         {"beside", "{app}"}, {"system", "{sys}"}, {"cwd", "{root}"}, {"nowhere", ""}};
     const std::string volstrak = volstrak_places.at(s_.Find("volstrak", {"beside"})[0]);
@@ -378,10 +381,12 @@ class Player {
 
   // run STEP...: ok, cancel, close (the close box), keys (Enter and Escape, which must do
   // nothing), under-way (the progress window shows, and 32 MiB of a copy stand in its
-  // temporary file), again (a second OK, which must do nothing), kill, rename-description.
+  // temporary file), again (a second OK, which must do nothing), kill, rename-description;
+  // dies-at STEP: the kill-point build ends itself at that step of a copy.
   void PlayRun(const std::vector<Words>& run) {
     const fs::path log = root_ / L"volstrak.log";
     fs::remove(log);
+    SetEnvironmentVariableW(L"TAVREL_KILL_AT", Wide(After(run[0], "dies-at")).c_str());
     const Process process(PathOf("{app}\\Tavrel.exe"), log, root_);
     const DWORD id = process.info.dwProcessId;
     HWND form = WaitForWindow(id, kForm1Class);
@@ -456,7 +461,8 @@ class Player {
     CheckNoTemporaryFile(run[0][1]);
   }
 
-  // after PATH copy-of SOURCE|untouched|absent|exists [hidden] [system] [readonly]
+  // after PATH copy-of SOURCE|bytes-of SOURCE|untouched|absent|exists [hidden] [system]
+  // [readonly]; bytes-of: the source's bytes, whatever the date.
   void CheckFile(const Words& line) {
     const fs::path path = PathOf(line[1]);
     const std::string& state = line[2];
@@ -464,13 +470,16 @@ class Player {
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists != (state != "absent"))
       return Fail(Expand(line[1]) + (exists ? " exists" : " is missing"));
-    for (size_t i = state == "copy-of" ? 4 : 3; i < line.size(); ++i) {
+    const bool of_source = state == "copy-of" || state == "bytes-of";
+    for (size_t i = of_source ? 4 : 3; i < line.size(); ++i) {
       if (!(attributes & kAttributes.at(line[i]))) Fail(Expand(line[1]) + " is not " + line[i]);
     }
-    if (state != "copy-of" && state != "untouched") return;
+    if (!of_source && state != "untouched") return;
     const fs::path source = state == "untouched" ? path : PathOf(line[3]);
     if (!before_.contains(source)) return Fail(line[3] + " was not laid out");
-    if (Fingerprint(path) != before_[source])
+    const std::string now = Fingerprint(path), was = before_[source];
+    const size_t compared = state == "bytes-of" ? was.find(' ') : std::string::npos;
+    if (now.substr(0, compared) != was.substr(0, compared))
       Fail(Expand(line[1]) + " does not hold the bytes and date of " + Narrow(source.wstring()));
   }
 
