@@ -80,10 +80,10 @@ struct Process {
   }
   std::optional<DWORD> Exit(milliseconds deadline) const {
     DWORD status = 0;
-    const bool ended =
-        WaitForSingleObject(info.hProcess, static_cast<DWORD>(deadline.count())) == WAIT_OBJECT_0;
-    return ended && GetExitCodeProcess(info.hProcess, &status) ? std::optional(status)
-                                                               : std::nullopt;
+    if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(deadline.count())) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(info.hProcess, &status))
+      return std::nullopt;
+    return status;
   }
   void Kill() const {
     if (!Exit(milliseconds(0))) TerminateProcess(info.hProcess, 99), Exit(milliseconds(5000));
@@ -179,6 +179,9 @@ std::vector<fs::path> AllFiles(const fs::path& folder) {
   }
   return files;
 }
+
+// Tavrel.exe's temporary file beside a destination.
+bool IsTemporary(const fs::path& file) { return file.filename().wstring().starts_with(L"~tvr"); }
 
 // A file's bytes (a hash of them, as big files are read in chunks) and its last write time.
 std::string Fingerprint(const fs::path& file) {
@@ -413,17 +416,12 @@ class Player {
       HWND wait = WaitForWindow(id, kFrmWaitClass);
       if (!wait) return Fail("no progress window");
       Look(wait, "frmWait", run);
-      if (!Eventually(
-              [&] {
-                for (const fs::path& file : AllFiles(root_)) {
-                  std::error_code growing;
-                  if (file.filename().wstring().starts_with(L"~tvr") &&
-                      fs::file_size(file, growing) >= kUnderWay)
-                    return true;
-                }
-                return false;
-              },
-              std::chrono::seconds(30)))
+      const auto under_way = [](const fs::path& file) {
+        std::error_code growing;
+        return IsTemporary(file) && fs::file_size(file, growing) >= kUnderWay;
+      };
+      if (!Eventually([&] { return std::ranges::any_of(AllFiles(root_), under_way); },
+                      std::chrono::seconds(30)))
         return Fail("the copy did not get under way");
     }
     std::string seen, expected, expected_status = "none";
@@ -493,8 +491,7 @@ class Player {
         files.push_back(entry.path());
     }
     for (const fs::path& file : files) {
-      if (file.filename().wstring().starts_with(L"~tvr"))
-        Fail("left behind after run " + run + ": " + Narrow(file.wstring()));
+      if (IsTemporary(file)) Fail("left behind after run " + run + ": " + Narrow(file.wstring()));
     }
   }
 
