@@ -69,8 +69,12 @@ struct Process {
     std::wstring command_line = L"\"" + exe.wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &info))
+    // wine64 now and then fails a start with ERROR_INTERNAL_ERROR; a second try starts it.
+    const auto start = [&] {
+      return CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.c_str(), &startup, &info);
+    };
+    if (!start() && (Sleep(1000), !start()))
       throw std::runtime_error("cannot start Tavrel.exe: " + std::to_string(GetLastError()));
     CloseHandle(info.hThread);
   }
