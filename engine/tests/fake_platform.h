@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <map>
 #include <set>
@@ -29,6 +28,15 @@ inline FakeFile Periodic(std::size_t size, FileTime date = 100) {
   return file;
 }
 
+// Files by path.
+using Files = std::map<std::string, FakeFile>;
+
+// The file at `path`, if there is one.
+inline std::optional<FakeFile> At(const Files& files, const std::string& path) {
+  const auto found = files.find(path);
+  return found == files.end() ? std::nullopt : std::optional(found->second);
+}
+
 // The file-system steps that can be made to fail: lookups by name (and the date of an open file),
 // then the opening, making and use of files.
 enum class Step { kLookup, kOpen, kLength, kCreate, kRead, kWrite, kClose, kInstall };
@@ -51,9 +59,8 @@ class FakePlatform : public Directories,
   std::string ini = R"(C:\Setup\qxSetup.ini)";
   std::map<std::string, std::optional<std::string>> boot;
   int lookups = 0;
-  int lose_description_at_lookup = 0;  // it goes away at this lookup, counted from 1
 
-  std::map<std::string, FakeFile> files;
+  Files files;
   std::map<std::string, std::string> installed;  // every destination replaced: its new bytes
   std::set<std::string> folders = {R"(C:\WINDOWS)", R"(C:\WINDOWS\system32)"};
   int open_files = 0;  // sources and temporary files; a temporary file stands only while open
@@ -74,13 +81,9 @@ class FakePlatform : public Directories,
     folders.insert(path.substr(0, path.rfind('\\')));
     files[path] = std::move(file);
   }
-  FakeFile* Find(const std::string& path) {
-    const auto found = files.find(path);
-    return found == files.end() ? nullptr : &found->second;
-  }
   bool FileWithout(const std::string& path, bool FakeFile::*flag) {  // a lookup
-    const FakeFile* file = Fails(Step::kLookup) ? nullptr : Find(path);
-    return file && !(file->*flag);
+    const auto file = Fails(Step::kLookup) ? std::nullopt : At(files, path);
+    return file && !(*file.*flag);
   }
 
   std::vector<std::string> messages;
@@ -100,9 +103,6 @@ class FakePlatform : public Directories,
   } catch (const ExitStatus status) {  // thrown by EndProgram
     return status;
   }
-  std::optional<FakeFile> At(const std::string& path) {
-    return Find(path) ? std::optional(*Find(path)) : std::nullopt;
-  }
 
   std::string WindowsDirectory() override { return R"(C:\WINDOWS)"; }
   std::string SystemDirectory() override { return R"(C:\WINDOWS\system32)"; }
@@ -112,18 +112,20 @@ class FakePlatform : public Directories,
                                        const std::string& path, std::size_t buffer_bytes) override {
     // Entries are read only in a run, under a progress window that has been drawn.
     EXPECT_TRUE(engine.Running() && progress_window && pumps > 0);
-    if (++lookups == lose_description_at_lookup) files.erase(ini);
+    ++lookups;
     // A description that is gone or held answers as if every key were missing.
-    const FakeFile* description = path == ini ? Find(path) : nullptr;
+    const auto description = path == ini ? At(files, path) : std::nullopt;
     if (section != "BOOT" || !description || description->locked || !boot.contains(key)) return "";
     return boot[key] ? std::optional(boot[key]->substr(0, buffer_bytes - 1)) : std::nullopt;
   }
 
   bool Exists(const std::string& path) override { return FileWithout(path, &FakeFile::hidden); }
-  bool IsFile(const std::string& path) override { return !Fails(Step::kLookup) && Find(path); }
+  bool IsFile(const std::string& path) override {
+    return !Fails(Step::kLookup) && files.contains(path);
+  }
   bool Readable(const std::string& path) override { return FileWithout(path, &FakeFile::locked); }
   std::optional<FileTime> LastModified(const std::string& path) override {
-    return Fails(Step::kLookup) || !Find(path) ? std::nullopt : Find(path)->date;
+    return Fails(Step::kLookup) || !files.contains(path) ? std::nullopt : files[path].date;
   }
   std::unique_ptr<File> OpenForReading(const std::string& path) override;
   std::unique_ptr<TemporaryFile> CreateTemporaryBeside(const std::string& path) override;
@@ -164,8 +166,7 @@ class FakePlatform : public Directories,
     return 1;
   }
   bool CopyFileDateTime(const std::string& destination, const std::string& source) override {
-    if (unreachable.contains(Function::kCopyFileDateTime)) return false;
-    if (Find(destination) && Find(source)) files[destination].date = files[source].date;
+    files.at(destination).date = files.at(source).date;  // the engine dates only files there
     return true;
   }
 };
@@ -191,8 +192,7 @@ class FakeOpenFile : public TemporaryFile {
     if (!open_ || platform_.Fails(Step::kRead) || file_.bytes.size() - offset_ < buffer.size()) {
       return false;
     }
-    std::memcpy(buffer.data(), file_.bytes.data() + offset_, buffer.size());
-    offset_ += buffer.size();
+    offset_ += file_.bytes.copy(reinterpret_cast<char*>(buffer.data()), buffer.size(), offset_);
     return true;
   }
   bool Write(std::span<const std::byte> data) override {
@@ -209,7 +209,7 @@ class FakeOpenFile : public TemporaryFile {
   Outcome Install(const std::string& destination) override {
     const bool flushed = open_ && !platform_.Fails(Step::kInstall);
     if (!Close() || !flushed) return kNotWritten;
-    const FakeFile* old = platform_.Find(destination);
+    const auto old = At(platform_.files, destination);
     if (platform_.folders.contains(destination) || (old && old->locked)) return kNotReplaced;
     platform_.installed[destination] = file_.bytes;
     platform_.files[destination] = file_;
@@ -224,7 +224,7 @@ class FakeOpenFile : public TemporaryFile {
 };
 
 inline std::unique_ptr<File> FakePlatform::OpenForReading(const std::string& path) {
-  const FakeFile* file = Fails(Step::kOpen) ? nullptr : Find(path);
+  const auto file = Fails(Step::kOpen) ? std::nullopt : At(files, path);
   return file ? std::make_unique<FakeOpenFile>(*this, *file) : nullptr;
 }
 

@@ -21,9 +21,8 @@ const std::vector<Entry> kEntries = {
     {"h.dll,,$SYSTEM,REGIST", R"(C:\Setup\h.dll)", R"(C:\WINDOWS\system32\h.dll)", true}};
 
 void Describe(FakePlatform& f) {
-  for (std::size_t n = 1; n <= kEntries.size(); ++n) {
+  for (std::size_t n = 1; n <= kEntries.size(); ++n)
     f.boot["Copy" + std::to_string(n)] = kEntries[n - 1].value;
-  }
   f.Add(R"(C:\Setup\a.dll)", {.bytes = "a"});
   f.Add(R"(C:\Setup\b.dll)", fake::Periodic(20000, 300));
   f.Add(R"(C:\WINDOWS\b.dll)", {.bytes = "old b"});
@@ -52,11 +51,8 @@ bool RunOnce(Trial trial, int at) {
   FakePlatform f;
   Describe(f);
   const auto before = f.files;
-  if (trial == Trial::kStop) {
-    f.stop_at_pump = at;
-  } else {
-    f.fail_call = at, f.fail_from_then_on = trial == Trial::kLastingFault;
-  }
+  (trial == Trial::kStop ? f.stop_at_pump : f.fail_call) = at;
+  f.fail_from_then_on = trial == Trial::kLastingFault;
   const ExitStatus status = f.Run();
   const bool came_into_play = f.fault_fired || (trial == Trial::kStop && f.pumps >= at);
   if (!came_into_play || trial == Trial::kStop) {
@@ -68,10 +64,8 @@ bool RunOnce(Trial trial, int at) {
   std::vector<std::string> registered;
   for (std::size_t n = 1; n <= kEntries.size(); ++n) {
     const Entry& e = kEntries[n - 1];
-    const auto old = before.find(e.destination);
-    const auto was = old == before.end() ? std::nullopt : std::optional(old->second);
+    const auto was = fake::At(before, e.destination), now = fake::At(f.files, e.destination);
     const fake::FakeFile source = before.at(e.source);
-    const std::optional<fake::FakeFile> now = f.At(e.destination);
     if (n < reached && e.replaced) {
       EXPECT_EQ(now, source) << e.value;
     } else if (n > reached) {

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
-#include <tuple>
 
 #include "platform/portable/cp932_text.h"
 #include "platform/portable/ini_file_profile.h"
@@ -17,12 +16,8 @@ namespace {
 
 CheckOutput Check(const std::string& folder, bool json, Language language) {
   IniFileProfile profile;
-  return RunCheck(CheckOptions{.json = json, .win_dir = {}, .sys_dir = {}, .folder = folder},
-                  CheckHost{.profile = profile,
-                            .win_dir = "C:\\Windows",
-                            .sys_dir = "C:\\Windows\\system32",
-                            .language = language,
-                            .ansi_to_utf8 = Cp932ToUtf8});
+  return RunCheck({.json = json, .win_dir = {}, .sys_dir = {}, .folder = folder},
+                  {profile, R"(C:\Windows)", R"(C:\Windows\system32)", language, Cp932ToUtf8});
 }
 
 // Each row of findings.txt: a folder, and the codes of its JSON report's warnings.
@@ -72,31 +67,16 @@ TEST(FillIn, ReplacesNumberedPlaceholdersOnly) {
   EXPECT_EQ(FillIn("{3} {x} {0} {", {"a"}), "{3} {x} {0} {");
 }
 
+// Each row of encoding.txt: a text, and the problem found in it.
 TEST(FindEncodingProblem, TellsFilesThatWereNotSavedAsShiftJis) {
-  using enum EncodingProblem::Kind;
-  const std::tuple<std::string, std::optional<EncodingProblem::Kind>, int> cases[] = {
-      {"", std::nullopt, 0},
-      {"[BOOT]\r\nCopy1=a.dll\r\n", std::nullopt, 0},
-      {"\x83\x65\x83\x58\x83\x67\x81\x7E\x81\xFC\x81\x40\x81\x80", std::nullopt, 0},  // テスト×◯　÷
-      {"Copy1=\xC3(", std::nullopt, 0},                 // "ﾃ(", no UTF-8 sequence
-      {"Copy1=\xA1\xB1\xDF.dll\r\n", std::nullopt, 0},  // half-width katakana
-      {"\xEF\xBB\xBF[BOOT]\r\n", kUtf8Mark, 1},
-      {"\xFF\xFE[\0", kUtf16Mark, 1},
-      {"\xFE\xFF\0[", kUtf16Mark, 1},
-      // "テスト" in UTF-8 happens to be well-formed Shift-JIS as well.
-      {"[BOOT]\r\n\r\nCopy1=\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88.dll\r\n", kUtf8Text, 3},
-      {"[BOOT]\r\nCopy1=caf\xC3\xA9\r\n", kUtf8Text, 2},
-      {"\xF4\x8F\xBF\xBF", kUtf8Text, 1},                              // the last code point
-      {"\xC2\x80\xDF\xBF\xE0\xA0\x80\xF0\x90\x80\x80", kUtf8Text, 1},  // lead bytes at the edges
-      {"[BOOT]\r\nCopy1=a\x80\r\n", kNotShiftJis, 2},
-      {"a\n\x82 b", kNotShiftJis, 2},  // a lead byte without its second byte
-      {"a\n\x82", kNotShiftJis, 2},
-      {"\x83\x65\n\xFD", kNotShiftJis, 2},
-  };
-  for (const auto& [bytes, kind, line] : cases) {
-    const std::optional<EncodingProblem> problem = FindEncodingProblem(bytes);
-    EXPECT_EQ(problem ? std::optional(problem->kind) : std::nullopt, kind) << bytes;
-    EXPECT_EQ(problem ? problem->line : 0, line) << bytes;
+  const char* const kKinds[] = {"utf8-mark", "utf16-mark", "utf8-text", "not-shift-jis"};
+  for (const std::vector<std::string>& row : ReadRows(TAVREL_TEST_DATA "/encoding.txt")) {
+    const std::optional<EncodingProblem> problem = FindEncodingProblem(Unescape(row[1]));
+    EXPECT_EQ(problem
+                  ? kKinds[static_cast<int>(problem->kind)] + (":" + std::to_string(problem->line))
+                  : "-",
+              row[2])
+        << row[0];
   }
 }
 

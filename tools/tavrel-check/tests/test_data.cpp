@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 #include "description/setup_description.h"
 
@@ -33,6 +34,7 @@ std::string Unescape(std::string_view text) {
 std::vector<std::vector<std::string>> ReadRows(const std::string& path) {
   std::vector<std::vector<std::string>> rows;
   std::ifstream file(path);
+  if (!file) throw std::runtime_error("cannot read " + path);
   for (std::string line; std::getline(file, line);) {
     if (line.empty() || line[0] == '#') continue;
     std::istringstream fields(line);
@@ -55,10 +57,9 @@ std::string WriteFile(const std::string& path, const std::string& bytes) {
 // the reader must notice.
 int CorpusDifferences(Profile& profile, const std::string& corpus, bool wine) {
   auto value = [](const std::string& field) { return field == "-" ? "" : Unescape(field); };
-  const std::vector<std::vector<std::string>> rows = ReadRows(corpus);
-  int differences = rows.empty() ? 1 : 0;
+  int differences = 0;
   std::string name, path;
-  for (const std::vector<std::string>& row : rows) {
+  for (const std::vector<std::string>& row : ReadRows(corpus)) {
     if (!row[0].empty()) {
       name = row[0];
       path = WriteFile("lookup-corpus/qxSetup.ini", value(row[1]));
