@@ -64,7 +64,7 @@ TEST(Findings, ReportsAreTheGoldenOnes) {
 
 TEST(FillIn, ReplacesNumberedPlaceholdersOnly) {
   EXPECT_EQ(FillIn("{2} after {1}", {"a", "b"}), "b after a");
-  EXPECT_EQ(FillIn("{3} {x} {0} {", {"a"}), "{3} {x} {0} {");
+  EXPECT_EQ(FillIn("{2} {x} {0} {", {"a"}), "{2} {x} {0} {");  // {2}: one past the last
 }
 
 // Each row of encoding.txt: a text, and the problem found in it.
