@@ -5,7 +5,6 @@
 #include <string>
 
 #include "support/volstrak/ansi_text.h"
-#include "support/volstrak/call_log.h"
 #include "support/volstrak/file_version.h"
 #include "support/volstrak/volstrak.h"
 
@@ -35,11 +34,5 @@ std::int32_t Compare(const char* source, const char* destination, std::int32_t* 
 
 extern "C" std::int32_t WINAPI CompareVersion(const char* source, const char* destination,
                                               std::int32_t* comparison) {
-  using namespace tavrel::volstrak;
-  const std::int32_t result = Compare(source, destination, comparison);
-  if constexpr (kCallLog) {
-    LogCall({"CompareVersion", LogText(source), LogText(destination), std::to_string(result),
-             comparison != nullptr ? std::to_string(*comparison) : "?"});
-  }
-  return result;
+  return tavrel::volstrak::Compare(source, destination, comparison);
 }

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "support/volstrak/ansi_text.h"
-#include "support/volstrak/call_log.h"
 #include "support/volstrak/handles.h"
 #include "support/volstrak/volstrak.h"
 
@@ -35,10 +34,5 @@ std::int32_t CopyStamps(const char* destination, const char* source) {
 }  // namespace tavrel::volstrak
 
 extern "C" std::int32_t WINAPI CopyFileDateTime(const char* destination, const char* source) {
-  using namespace tavrel::volstrak;
-  const std::int32_t result = CopyStamps(destination, source);
-  if constexpr (kCallLog) {
-    LogCall({"CopyFileDateTime", LogText(destination), LogText(source), std::to_string(result)});
-  }
-  return result;
+  return tavrel::volstrak::CopyStamps(destination, source);
 }

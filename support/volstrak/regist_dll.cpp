@@ -6,7 +6,6 @@
 
 #include "platform/win32/library_loading.h"
 #include "support/volstrak/ansi_text.h"
-#include "support/volstrak/call_log.h"
 #include "support/volstrak/handles.h"
 #include "support/volstrak/ole_session.h"
 #include "support/volstrak/volstrak.h"
@@ -50,10 +49,5 @@ std::int32_t Regist(const char* path, std::int32_t flag) {
 }  // namespace tavrel::volstrak
 
 extern "C" std::int32_t WINAPI RegistDll(const char* path, std::int32_t flag) {
-  using namespace tavrel::volstrak;
-  const std::int32_t result = Regist(path, flag);
-  if constexpr (kCallLog) {
-    LogCall({"RegistDll", LogText(path), std::to_string(flag), std::to_string(result)});
-  }
-  return result;
+  return tavrel::volstrak::Regist(path, flag);
 }

@@ -1,5 +1,5 @@
 // Drives Tavrel.exe under Wine as a person would. One program by two names (CMakeLists.txt):
-//   tavrel_scenarios <Tavrel.exe> <logging VOLSTRAK.dll> <fixture folder> <cases folder>
+//   tavrel_scenarios <Tavrel.exe> <VOLSTRAK.dll> <fixture folder> <cases folder>
 //                    <locale> <scenario file>...
 // plays the scenarios of <locale> (tests/e2e/README.md) and says, for each, what differed; the
 // code page is fixed for a whole Wine process tree, so tests/e2e/run starts one player per
@@ -58,14 +58,11 @@ bool Eventually(const std::function<bool()>& holds, milliseconds deadline = mill
   return true;
 }
 
-// Tavrel.exe, started in `folder` with VOLSTRAK_TEST_LOG naming `log`; killed (status 99) when
-// still running at the end.
+// Tavrel.exe, started in `folder`; killed (status 99) when still running at the end.
 struct Process {
   PROCESS_INFORMATION info{};
 
-  Process(const fs::path& exe, const fs::path& log, const fs::path& folder) {
-    // The child inherits the player's environment; the player runs one program at a time.
-    SetEnvironmentVariableW(L"VOLSTRAK_TEST_LOG", log.c_str());
+  Process(const fs::path& exe, const fs::path& folder) {
     std::wstring command_line = L"\"" + exe.wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -237,7 +234,7 @@ struct Scenario {
 };
 
 struct Build {
-  fs::path tavrel, logging_volstrak, fixtures, cases;
+  fs::path tavrel, volstrak, fixtures, cases;
 };
 
 class Player {
@@ -362,7 +359,7 @@ class Player {
         {"beside", "{app}"}, {"system", "{sys}"}, {"cwd", "{root}"}, {"nowhere", ""}};
     const std::string volstrak = volstrak_places.at(s_.Find("volstrak", {"beside"})[0]);
     if (!volstrak.empty())
-      fs::copy_file(build_.logging_volstrak, PathOf(volstrak + "\\VOLSTRAK.dll"));
+      fs::copy_file(build_.volstrak, PathOf(volstrak + "\\VOLSTRAK.dll"));
     std::uint32_t seed = 1;
     for (const Words& line : s_.lines) {
       if (line[0] == "folder") fs::create_directories(PathOf(line[1]));
@@ -391,10 +388,9 @@ class Player {
   // temporary file), again (a second OK, which must do nothing), kill, rename-description;
   // dies-at STEP: the kill-point build ends itself at that step of a copy.
   void PlayRun(const std::vector<Words>& run) {
-    const fs::path log = root_ / L"volstrak.log";
-    fs::remove(log);
+    // The child inherits the player's environment; the player runs one program at a time.
     SetEnvironmentVariableW(L"TAVREL_KILL_AT", Wide(After(run[0], "dies-at")).c_str());
-    const Process process(PathOf("{app}\\Tavrel.exe"), log, root_);
+    const Process process(PathOf("{app}\\Tavrel.exe"), root_);
     const DWORD id = process.info.dwProcessId;
     HWND form = WaitForWindow(id, kForm1Class);
     if (!form) return Fail("no main window");
@@ -432,10 +428,6 @@ class Player {
     const std::optional<DWORD> status =
         AnswerUntilExit(process, [&](HWND, const std::string& box) { seen += box; });
     holds_.clear();  // for the first run alone, so that the checks can read what was held
-    std::vector<std::string> calls;
-    std::ifstream in(log, std::ios::binary);
-    for (std::string call; std::getline(in, call);) calls.push_back(call);
-    auto next = calls.begin();
     for (const Words& line : run) {
       if (line[0] == "completed") expected += "[plain : セットアップが完了しました。]";
       if (line[0] == "message") {
@@ -447,14 +439,6 @@ class Player {
       if (line[0] == "exit" || line[0] == "completed")
         expected_status = line[0] == "exit" ? line[1] : "0";
       if (line[0] == "after") CheckFile(line);
-      // call F|ARG|...: in the log after the previous one; nocall F: never called.
-      for (const std::string& call : calls) {
-        if (line[0] == "nocall" && call.starts_with(line[1] + "|")) Fail("called " + call);
-      }
-      if (line[0] == "call" &&
-          (next = std::find(next, calls.end(), Expand(line[1]))) == calls.end())
-        return Fail("no call " + Expand(line[1]) + " (in order)");
-      if (line[0] == "call") ++next;
     }
     if (seen != expected) Fail("messages " + seen + ", expected " + expected);
     const std::string exit_status = status ? std::to_string(*status) : "none";
@@ -539,7 +523,7 @@ int Demo(const fs::path& exe, const fs::path& pictures) {
     GetWindowRect(window, &rect);
     SaveScreen(rect, pictures / (name + L".ppm"));
   };
-  Process process(exe, L"", exe.parent_path());
+  Process process(exe, exe.parent_path());
   HWND form = WaitForWindow(process.info.dwProcessId, kForm1Class);
   if (!form) return std::printf("Tavrel.exe showed no main window\n"), 1;
   save(form, L"Form1");
