@@ -34,6 +34,8 @@ struct CopyRow {
 
 const CopyRow kCopies[] = {
     // Freshness: by version where both have one, else by date
+    {"NoDestination", [](auto& f) { NoOld(f), Versions(f, 1, 2); }, kCopied},
+    {"HigherVersionOlderDate", [](auto& f) { Versions(f, 2, 1), Source(f).date = 50; }, kCopied},
     {"EqualVersionNewerDate", [](auto& f) { Versions(f, 1, 1); }, kUpToDate},
     // An equal date by name settles it without opening the source; by the open file, when the
     // source's stamp cannot be read by name (the third lookup).
@@ -44,7 +46,11 @@ const CopyRow kCopies[] = {
     {"NewerHiddenDestination", [](auto& f) { Old(f).hidden = true, Old(f).date = 300; }, kUpToDate},
     {"NoSourceBesideANewerVersion", [](auto& f) { f.files.erase(kSource), Versions(f, 1, 2); },
      kUpToDate},
+    // Chunks of at most 16384 bytes, the last one short
+    {"EmptySource", [](auto& f) { Source(f).bytes.clear(); }, kCopied},
+    {"TwoChunks", [](auto& f) { Chunks(f, 16385); }, kCopied},
     // Each failure told with its path
+    {"NoSource", [](auto& f) { f.files.erase(kSource); }, kFailed, kCantOpen},
     {"SourceLengthFails", [](auto& f) { FailAt(f, kLength, 1); }, kFailed, kCantOpen},
     {"SourceDateUnreadable", [](auto& f) { Source(f).date.reset(); }, kFailed, kCantOpen},
     {"UnpassableSource", [](auto& f) { NoOld(f), f.unpassable = {kSource}; }, kFailed, kCantOpen},
@@ -63,7 +69,9 @@ const CopyRow kCopies[] = {
      kCantWrite},
     {"NoCompareVersion", [](auto& f) { f.unreachable = {kCompareVersion}; }, kFailed,
      TwoLines(kLibraryUnreachable, "CompareVersion")},
-    // A stop, told by nobody
+    // A stop, told by nobody, before anything is touched, mid-copy or after the last chunk
+    {"StopBeforeTheCopy", [](auto& f) { f.stop_at_pump = 1; }, kCopyStopped},
+    {"StopMidCopy", [](auto& f) { Chunks(f, 40000), f.stop_at_pump = 2; }, kCopyStopped},
     {"StopAfterTheLastChunk", [](auto& f) { Chunks(f, 16385), f.stop_at_pump = 3; }, kCopyStopped},
 };
 

@@ -58,25 +58,16 @@ class FakePlatform : public Directories,
   // The description's BOOT section at `ini`; a key mapped to nothing cannot be read.
   std::string ini = R"(C:\Setup\qxSetup.ini)";
   std::map<std::string, std::optional<std::string>> boot;
-  int lookups = 0;
 
   Files files;
   std::map<std::string, std::string> installed;  // every destination replaced: its new bytes
   std::set<std::string> folders = {R"(C:\WINDOWS)", R"(C:\WINDOWS\system32)"};
   int open_files = 0;  // sources and temporary files; a temporary file stands only while open
-  // Fails call `fail_call` (counted from 1) of this kind of step, or of any kind, and with
-  // fail_from_then_on every later one too.
-  std::optional<Step> fail_step;
+  // Fails call `fail_call` (counted from 1) of this kind of step.
+  Step fail_step = Step::kLookup;
   int fail_call = 0;
-  bool fail_from_then_on = false;
   int calls = 0;  // of the step that is to fail
-  bool fault_fired = false;
-  bool Fails(Step step) {  // counts the step
-    if (fail_call == 0 || (fail_step && step != *fail_step)) return false;
-    const bool fails = ++calls == fail_call || (fail_from_then_on && calls > fail_call);
-    fault_fired = fault_fired || fails;
-    return fails;
-  }
+  bool Fails(Step step) { return fail_call != 0 && step == fail_step && ++calls == fail_call; }
   void Add(const std::string& path, FakeFile file) {
     folders.insert(path.substr(0, path.rfind('\\')));
     files[path] = std::move(file);
@@ -112,7 +103,6 @@ class FakePlatform : public Directories,
                                        const std::string& path, std::size_t buffer_bytes) override {
     // Entries are read only in a run, under a progress window that has been drawn.
     EXPECT_TRUE(engine.Running() && progress_window && pumps > 0);
-    ++lookups;
     // A description that is gone or held answers as if every key were missing.
     const auto description = path == ini ? At(files, path) : std::nullopt;
     if (section != "BOOT" || !description || description->locked || !boot.contains(key)) return "";

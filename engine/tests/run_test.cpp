@@ -46,6 +46,7 @@ const RunRow kRuns[] = {
         {kUnreadable}),
     // The walk
     Row("EmptyDescription", {}, {}, {}),
+    Row("GapEndsTheWalk", {"a.dll,,$SYSTEM", "", "b.dll,,$SYSTEM"}, {}, {{kSystemA, "a"}}),
     Row("FailedCopyEndsTheWalk", {"a.dll,,$SYSTEM", "no.dll,,$SYSTEM", "c.dll,,$SYSTEM"}, {},
         {{kSystemA, "a"}}, {}, kFail, {TwoLines(kCannotOpen, R"(C:\Setup\no.dll)")}),
     Row("Entry32767IsTheLast", {},
@@ -56,7 +57,9 @@ const RunRow kRuns[] = {
         {{kSystemA, "a"}, {kSystemB, "b"}}),
     Row("StopBeforeTheRunIsForgotten", {"a.dll,,$SYSTEM"}, [](auto& f) { f.engine.RequestStop(); },
         {{kSystemA, "a"}}),
-    // Registration
+    // Registration, of a file copied or found up to date
+    Row("UpToDateFile", {"a.dll,,$SYSTEM,REGIST"},
+        [](auto& f) { f.Add(kSystemA, {.bytes = "kept"}); }, {}, {kSystemA}),
     Row("FailureIsPassedOver", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
         [](auto& f) { f.regist_results[kSystemA] = 0; }, {{kSystemA, "a"}, {kSystemB, "b"}},
         {kSystemA}, kOk, {kSystemA + std::string(kRegistrationFailed)}),
