@@ -38,8 +38,8 @@ inline std::optional<FakeFile> At(const Files& files, const std::string& path) {
 }
 
 // The file-system steps that can be made to fail: lookups by name (and the date of an open file),
-// then the opening, making and use of files.
-enum class Step { kLookup, kOpen, kLength, kCreate, kRead, kWrite, kClose, kInstall };
+// then the opening and use of files.
+enum class Step { kLookup, kOpen, kLength, kRead, kWrite, kClose, kInstall };
 
 // The whole platform in memory, and an engine over it: C:\WINDOWS, its system32, and the program
 // in C:\Setup beside its description. Its file system is Windows as the engine can see it: a
@@ -219,7 +219,7 @@ inline std::unique_ptr<File> FakePlatform::OpenForReading(const std::string& pat
 }
 
 inline std::unique_ptr<TemporaryFile> FakePlatform::CreateTemporaryBeside(const std::string& path) {
-  if (Fails(Step::kCreate) || !folders.contains(path.substr(0, path.rfind('\\')))) return nullptr;
+  if (!folders.contains(path.substr(0, path.rfind('\\')))) return nullptr;
   return std::make_unique<FakeOpenFile>(*this, FakeFile{.date = std::nullopt});
 }
 

@@ -24,54 +24,47 @@ struct RunRow {
   ExitStatus status = kOk;
   std::vector<std::string> told = {};  // the messages, before the completion message if any
 };
-// Rows are written as calls, which lay out more compactly than nested braces.
-RunRow Row(const char* name, std::vector<std::optional<std::string>> entries,
-           std::function<void(FakePlatform&)> setup, std::map<std::string, std::string> installed,
-           std::vector<std::string> registered = {}, ExitStatus status = kOk,
-           std::vector<std::string> told = {}) {
-  return {name, entries, setup, installed, registered, status, told};
-}
 
 const RunRow kRuns[] = {
     // The description
-    Row("HiddenDescription", {"a.dll"}, [](auto& f) { f.files[f.ini].hidden = true; }, {}, {},
-        kFail, {std::string(kIniFileMissing)}),
-    Row("HeldByAnotherProgram", {"a.dll"}, [](auto& f) { f.files[f.ini].locked = true; }, {}, {},
-        kFail, {kUnreadable}),
-    Row("Utf8MarkHidesTheSection", {}, [](auto& f) { f.files[f.ini].bytes = kUtf8Mark; }, {}, {},
-        kFail, {kUnreadable}),
-    Row("Utf8MarkReadAsWritten", {"a.dll,,$SYSTEM"},
-        [](auto& f) { f.files[f.ini].bytes = kUtf8Mark; }, {{kSystemA, "a"}}),
-    Row("UnreadableInTheWalk", {"a.dll,,$SYSTEM", std::nullopt}, {}, {{kSystemA, "a"}}, {}, kFail,
-        {kUnreadable}),
+    {"HiddenDescription", {"a.dll"}, [](auto& f) { f.files[f.ini].hidden = true; }, {}, {},
+        kFail, {std::string(kIniFileMissing)}},
+    {"HeldByAnotherProgram", {"a.dll"}, [](auto& f) { f.files[f.ini].locked = true; }, {}, {},
+        kFail, {kUnreadable}},
+    {"Utf8MarkHidesTheSection", {}, [](auto& f) { f.files[f.ini].bytes = kUtf8Mark; }, {}, {},
+        kFail, {kUnreadable}},
+    {"Utf8MarkReadAsWritten", {"a.dll,,$SYSTEM"},
+        [](auto& f) { f.files[f.ini].bytes = kUtf8Mark; }, {{kSystemA, "a"}}},
+    {"UnreadableInTheWalk", {"a.dll,,$SYSTEM", std::nullopt}, {}, {{kSystemA, "a"}}, {}, kFail,
+        {kUnreadable}},
     // The walk
-    Row("EmptyDescription", {}, {}, {}),
-    Row("GapEndsTheWalk", {"a.dll,,$SYSTEM", "", "b.dll,,$SYSTEM"}, {}, {{kSystemA, "a"}}),
-    Row("FailedCopyEndsTheWalk", {"a.dll,,$SYSTEM", "no.dll,,$SYSTEM", "c.dll,,$SYSTEM"}, {},
-        {{kSystemA, "a"}}, {}, kFail, {TwoLines(kCannotOpen, R"(C:\Setup\no.dll)")}),
-    Row("Entry32767IsTheLast", {},
+    {"EmptyDescription", {}, {}, {}},
+    {"GapEndsTheWalk", {"a.dll,,$SYSTEM", "", "b.dll,,$SYSTEM"}, {}, {{kSystemA, "a"}}},
+    {"FailedCopyEndsTheWalk", {"a.dll,,$SYSTEM", "no.dll,,$SYSTEM", "c.dll,,$SYSTEM"}, {},
+        {{kSystemA, "a"}}, {}, kFail, {TwoLines(kCannotOpen, R"(C:\Setup\no.dll)")}},
+    {"Entry32767IsTheLast", {},
         [](auto& f) {
           for (int n = 1; n < 32767; ++n) f.boot["Copy" + std::to_string(n)] = "a.dll,,$SYSTEM";
           f.boot["Copy32767"] = "b.dll,,$SYSTEM", f.boot["Copy32768"] = "no.dll,,$SYSTEM";
         },
-        {{kSystemA, "a"}, {kSystemB, "b"}}),
-    Row("StopBeforeTheRunIsForgotten", {"a.dll,,$SYSTEM"}, [](auto& f) { f.engine.RequestStop(); },
-        {{kSystemA, "a"}}),
+        {{kSystemA, "a"}, {kSystemB, "b"}}},
+    {"StopBeforeTheRunIsForgotten", {"a.dll,,$SYSTEM"}, [](auto& f) { f.engine.RequestStop(); },
+        {{kSystemA, "a"}}},
     // Registration, of a file copied or found up to date
-    Row("UpToDateFile", {"a.dll,,$SYSTEM,REGIST"},
-        [](auto& f) { f.Add(kSystemA, {.bytes = "kept"}); }, {}, {kSystemA}),
-    Row("FailureIsPassedOver", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
+    {"UpToDateFile", {"a.dll,,$SYSTEM,REGIST"},
+        [](auto& f) { f.Add(kSystemA, {.bytes = "kept"}); }, {}, {kSystemA}},
+    {"FailureIsPassedOver", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
         [](auto& f) { f.regist_results[kSystemA] = 0; }, {{kSystemA, "a"}, {kSystemB, "b"}},
-        {kSystemA}, kOk, {kSystemA + std::string(kRegistrationFailed)}),
-    Row("NoRegistDll", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
+        {kSystemA}, kOk, {kSystemA + std::string(kRegistrationFailed)}},
+    {"NoRegistDll", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
         [](auto& f) { f.unreachable = {SupportLibrary::Function::kRegistDll}; }, {{kSystemA, "a"}},
-        {}, kFail, {TwoLines(kLibraryUnreachable, "RegistDll")}),
-    Row("ProgramAtADriveRoot", {"a.dll,,$SYSTEM"},
+        {}, kFail, {TwoLines(kLibraryUnreachable, "RegistDll")}},
+    {"ProgramAtADriveRoot", {"a.dll,,$SYSTEM"},
         [](auto& f) {
           f.program = R"(C:\)", f.ini = R"(C:\\qxSetup.ini)";
           f.Add(f.ini, {}), f.Add(R"(C:\\a.dll)", {.bytes = "root"});
         },
-        {{kSystemA, "root"}}),
+        {{kSystemA, "root"}}},
 };
 
 // Runs each row to the end of the program: every file installed, every registration and message.
