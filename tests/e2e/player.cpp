@@ -1,42 +1,25 @@
-// Drives Tavrel.exe under Wine as a person would. One program by two names (CMakeLists.txt):
+// Plays the end-to-end scenarios as a person would:
 //   tavrel_scenarios <Tavrel.exe> <VOLSTRAK.dll> <fixture folder> <cases folder>
 //                    <locale> <scenario file>...
 // plays the scenarios of <locale> (tests/e2e/README.md) and says, for each, what differed; the
 // code page is fixed for a whole Wine process tree, so tests/e2e/run starts one player per
 // locale. Pictures of the windows are left in <cases folder>\looks for the run script to
 // compare. The exit status counts the failures.
-//   tavrel_demo_driver <Tavrel.exe> <folder for the pictures>
-// is the headless demo: it pictures each window, presses OK and answers the messages, and ends
-// with Tavrel.exe's exit status.
-
-#include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 #include <iomanip>
 #include <map>
-#include <optional>
 #include <sstream>
-#include <thread>
 
-#include "platform/win32/text_conversion.h"
+#include "tests/e2e/window_driving.h"
 #include "ui/control_ids.h"
 
 namespace tavrel {
 namespace {
 
-namespace fs = std::filesystem;
-using std::chrono::milliseconds;
 using Words = std::vector<std::string>;
 
-constexpr wchar_t kForm1Class[] = L"Tavrel.Form1";
-constexpr wchar_t kFrmWaitClass[] = L"Tavrel.frmWait";
-constexpr wchar_t kMessageBoxClass[] = L"#32770";
 const std::map<std::string, UINT> kCodePages = {
     {"ja_JP.UTF-8", 932}, {"en_US.UTF-8", 1252}, {"hi_IN.UTF-8", 65001}};
 const std::map<std::string, DWORD> kAttributes = {{"hidden", FILE_ATTRIBUTE_HIDDEN},
@@ -44,133 +27,6 @@ const std::map<std::string, DWORD> kAttributes = {{"hidden", FILE_ATTRIBUTE_HIDD
                                                   {"readonly", FILE_ATTRIBUTE_READONLY}};
 // A copy is well under way once this much of it stands in its temporary file.
 constexpr std::uintmax_t kUnderWay = 32u << 20;
-
-// Text the player makes is always valid; "?" would show in a failure where it was not.
-std::wstring Wide(std::string_view text) { return Utf8ToWide(text).value_or(L"?"); }
-std::string Narrow(std::wstring_view text) { return WideToUtf8(text).value_or("?"); }
-
-// Every wait on the program has a deadline, so a missing window fails instead of hanging.
-bool Eventually(const std::function<bool()>& holds, milliseconds deadline = milliseconds(5000)) {
-  for (const auto end = std::chrono::steady_clock::now() + deadline; !holds();) {
-    if (std::chrono::steady_clock::now() >= end) return false;
-    std::this_thread::sleep_for(milliseconds(20));
-  }
-  return true;
-}
-
-// Tavrel.exe, started in `folder`; killed (status 99) when still running at the end.
-struct Process {
-  PROCESS_INFORMATION info{};
-
-  Process(const fs::path& exe, const fs::path& folder) {
-    std::wstring command_line = L"\"" + exe.wstring() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    // wine64 now and then fails a start with ERROR_INTERNAL_ERROR; a second try starts it.
-    const auto start = [&] {
-      return CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            folder.c_str(), &startup, &info);
-    };
-    if (!start() && (Sleep(1000), !start()))
-      throw std::runtime_error("cannot start Tavrel.exe: " + std::to_string(GetLastError()));
-    CloseHandle(info.hThread);
-  }
-  ~Process() {
-    Kill();
-    CloseHandle(info.hProcess);
-  }
-  std::optional<DWORD> Exit(milliseconds deadline) const {
-    DWORD status = 0;
-    if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(deadline.count())) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(info.hProcess, &status))
-      return std::nullopt;
-    return status;
-  }
-  void Kill() const {
-    if (!Exit(milliseconds(0))) TerminateProcess(info.hProcess, 99), Exit(milliseconds(5000));
-  }
-};
-
-// The visible top-level window of process `pid` with that class; nullptr when none by the deadline.
-HWND WaitForWindow(DWORD pid, const wchar_t* class_name,
-                   milliseconds deadline = milliseconds(5000)) {
-  HWND found = nullptr;
-  const auto visible = [&] {
-    DWORD owner = 0;
-    while ((found = FindWindowExW(nullptr, found, class_name, nullptr))) {
-      if (GetWindowThreadProcessId(found, &owner), owner == pid && IsWindowVisible(found)) break;
-    }
-    return found != nullptr;
-  };
-  Eventually(visible, deadline);
-  return found;
-}
-
-std::string Text(HWND window) {
-  wchar_t text[1024] = L"";
-  GetWindowTextW(window, text, 1024);
-  return Narrow(text);
-}
-
-// Posted, as a person's press: a press that opens a modal loop must not block the player.
-void Press(HWND parent, int id) { PostMessageW(GetDlgItem(parent, id), BM_CLICK, 0, 0); }
-
-// Answers every message box with OK until the program ends (its status; none when still
-// running at the deadline). `seen` gets each box first, as "[warning|plain TITLE: TEXT]".
-std::optional<DWORD> AnswerUntilExit(const Process& process,
-                                     const std::function<void(HWND, const std::string&)>& seen) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  std::optional<DWORD> status;
-  while (!(status = process.Exit(milliseconds(0))) && std::chrono::steady_clock::now() < end) {
-    HWND box = WaitForWindow(process.info.dwProcessId, kMessageBoxClass, milliseconds(20));
-    if (!box) continue;
-    // The box keeps an icon control (Windows uses 0x14, Wine 0x440) even without an icon; what
-    // tells is the picture in it.
-    bool icon = false;
-    for (int id : {0x14, 0x440}) icon |= SendDlgItemMessageW(box, id, STM_GETICON, 0, 0) != 0;
-    seen(box, std::string(icon ? "[warning " : "[plain ") + Text(box) + ": " +
-                  Text(GetDlgItem(box, 0xFFFF)) + "]");
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-    // The same box must not be read twice.
-    Eventually([&] { return !IsWindow(box); });
-  }
-  return status;
-}
-
-// Rows of 32-bit pixels from the top, read from the screen DC: another process's window DC is
-// unreliable under Wine.
-std::vector<RGBQUAD> Capture(const RECT& rect) {
-  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  std::vector<RGBQUAD> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
-  BITMAPINFO info{{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, previous);
-  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
-// The screen inside `rect` as a binary PPM picture, once it holds still: Wine hands a window's
-// drawing to the X server a moment after the program paints.
-void SaveScreen(const RECT& rect, const fs::path& file) {
-  std::vector<RGBQUAD> pixels = Capture(rect);
-  Eventually([&] {
-    std::this_thread::sleep_for(milliseconds(100));
-    std::vector<RGBQUAD> again = Capture(rect);
-    std::swap(again, pixels);
-    return std::memcmp(again.data(), pixels.data(), pixels.size() * sizeof(RGBQUAD)) == 0;
-  });
-  std::ofstream out(file, std::ios::binary);
-  out << "P6\n" << rect.right - rect.left << " " << rect.bottom - rect.top << "\n255\n";
-  for (const RGBQUAD& q : pixels) out << q.rgbRed << q.rgbGreen << q.rgbBlue;
-  if (!out) throw std::runtime_error("cannot write " + file.string());
-}
 
 std::vector<fs::path> AllFiles(const fs::path& folder) {
   std::vector<fs::path> files;
@@ -193,12 +49,6 @@ std::string Fingerprint(const fs::path& file) {
     hash = hash * 31 + std::hash<std::string_view>{}({chunk.data(), size_t(in.gcount())});
   return std::to_string(hash) + " " +
          std::to_string(fs::last_write_time(file).time_since_epoch().count());
-}
-
-// The word after `key` on `line`; "" when there is none.
-std::string After(const Words& line, const std::string& key) {
-  const auto at = std::find(line.begin(), line.end(), key);
-  return at == line.end() || at + 1 == line.end() ? "" : at[1];
 }
 
 // A scenario file: its lines as words, and its description (lines joined by CR LF), if any.
@@ -358,8 +208,7 @@ class Player {
     const std::map<std::string, std::string> volstrak_places = {
         {"beside", "{app}"}, {"system", "{sys}"}, {"cwd", "{root}"}, {"nowhere", ""}};
     const std::string volstrak = volstrak_places.at(s_.Find("volstrak", {"beside"})[0]);
-    if (!volstrak.empty())
-      fs::copy_file(build_.volstrak, PathOf(volstrak + "\\VOLSTRAK.dll"));
+    if (!volstrak.empty()) fs::copy_file(build_.volstrak, PathOf(volstrak + "\\VOLSTRAK.dll"));
     std::uint32_t seed = 1;
     for (const Words& line : s_.lines) {
       if (line[0] == "folder") fs::create_directories(PathOf(line[1]));
@@ -389,7 +238,9 @@ class Player {
   // dies-at STEP: the kill-point build ends itself at that step of a copy.
   void PlayRun(const std::vector<Words>& run) {
     // The child inherits the player's environment; the player runs one program at a time.
-    SetEnvironmentVariableW(L"TAVREL_KILL_AT", Wide(After(run[0], "dies-at")).c_str());
+    const auto dies_at = std::ranges::find(run[0], "dies-at");
+    SetEnvironmentVariableW(L"TAVREL_KILL_AT",
+                            dies_at == run[0].end() ? L"" : Wide(dies_at[1]).c_str());
     const Process process(PathOf("{app}\\Tavrel.exe"), root_);
     const DWORD id = process.info.dwProcessId;
     HWND form = WaitForWindow(id, kForm1Class);
@@ -400,15 +251,11 @@ class Player {
       if (step == "cancel") Press(form, kCommand2Id);
       if (step == "close") PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
       // Neither button is bound to a key; the dialog manager turns them into IDOK and IDCANCEL.
-      for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+      for (WPARAM key : {VK_RETURN, VK_ESCAPE})
         if (step == "keys") PostMessageW(GetDlgItem(form, kCommand1Id), WM_KEYDOWN, key, 0);
-      }
-      // Nothing may follow: no run, no message, no end.
-      if ((step == "keys" || step == "again") &&
-          (std::this_thread::sleep_for(milliseconds(300)),
-           process.Exit(milliseconds(0)) || WaitForWindow(id, kMessageBoxClass, milliseconds(0)) ||
-               (step == "keys" && WaitForWindow(id, kFrmWaitClass, milliseconds(0)))))
-        Fail(step + " did something");
+      // Neither may end the program; a run or a message they started would show in the checks.
+      if ((step == "keys" || step == "again") && process.Exit(milliseconds(300)))
+        Fail(step + " ended the program");
       if (step == "kill") process.Kill();
       if (step == "rename-description")
         fs::rename(PathOf("{app}\\qxSetup.ini"), PathOf("{app}\\qxSetup.old"));
@@ -426,7 +273,7 @@ class Player {
     }
     std::string seen, expected, expected_status = "none";
     const std::optional<DWORD> status =
-        AnswerUntilExit(process, [&](HWND, const std::string& box) { seen += box; });
+        AnswerUntilExit(process, [&](const std::string& box) { seen += box; });
     holds_.clear();  // for the first run alone, so that the checks can read what was held
     for (const Words& line : run) {
       if (line[0] == "completed") expected += "[plain : セットアップが完了しました。]";
@@ -489,9 +336,8 @@ class Player {
   void Look(const std::string& name, const std::vector<Words>& run) {
     if (std::ranges::none_of(run, [&](const Words& l) { return l == Words{"window", name}; }))
       return;
-    SaveScreen(
-        {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
-        build_.cases / L"looks" / Wide(name + "-" + std::to_string(dpi_) + "." + s_.name + ".ppm"));
+    SaveScreen(build_.cases / L"looks" /
+               Wide(name + "-" + std::to_string(dpi_) + "." + s_.name + ".ppm"));
   }
 
   const Build& build_;
@@ -505,33 +351,6 @@ class Player {
   std::vector<std::string> failures_;
 };
 
-int Demo(const fs::path& exe, const fs::path& pictures) {
-  fs::create_directories(pictures);
-  int count = 0;
-  const auto save = [&](HWND window, const std::wstring& name) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    SaveScreen(rect, pictures / (name + L".ppm"));
-  };
-  Process process(exe, exe.parent_path());
-  HWND form = WaitForWindow(process.info.dwProcessId, kForm1Class);
-  if (!form) return std::printf("Tavrel.exe showed no main window\n"), 1;
-  save(form, L"Form1");
-  Press(form, kCommand1Id);
-  // The progress window stands only while files are copied.
-  if (HWND wait = WaitForWindow(process.info.dwProcessId, kFrmWaitClass, milliseconds(2000))) {
-    save(wait, L"frmWait");
-  }
-  const std::optional<DWORD> status = AnswerUntilExit(process, [&](HWND box, std::string seen) {
-    std::replace(seen.begin(), seen.end(), '\r', '\n');
-    std::printf("message box %s\n", seen.c_str());
-    save(box, L"message" + std::to_wstring(++count));
-  });
-  std::printf("Tavrel.exe ended with status %s\n",
-              status ? std::to_string(*status).c_str() : "none");
-  return status ? static_cast<int>(*status) : 1;
-}
-
 }  // namespace
 }  // namespace tavrel
 
@@ -539,7 +358,6 @@ int wmain(int argc, wchar_t** argv) {
   using namespace tavrel;
   // Pixels as they are on the screen, whatever the DPI: the looks are measured in them.
   SetProcessDPIAware();
-  if (argc == 3) return Demo(argv[1], argv[2]);
   if (argc < 7) return std::printf("usage: see tests/e2e/player.cpp\n"), 100;
   const Build build{argv[1], argv[2], argv[3], argv[4]};
   const std::string locale = Narrow(argv[5]);
