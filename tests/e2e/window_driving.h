@@ -26,7 +26,7 @@ constexpr wchar_t kForm1Class[] = L"Tavrel.Form1";
 constexpr wchar_t kFrmWaitClass[] = L"Tavrel.frmWait";
 constexpr wchar_t kMessageBoxClass[] = L"#32770";
 
-// Text the player makes is always valid; "?" would show in a failure where it was not.
+// The texts made here are always valid; "?" would show in a failure where it was not.
 inline std::wstring Wide(std::string_view text) { return Utf8ToWide(text).value_or(L"?"); }
 inline std::string Narrow(std::wstring_view text) { return WideToUtf8(text).value_or("?"); }
 
