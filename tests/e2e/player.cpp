@@ -83,6 +83,30 @@ struct Scenario {
   }
 };
 
+// Wine shows a Unix mode as the security of a file and a Unix link as a Windows one, and Windows
+// itself can make neither for it: both are made by a Unix command, run from here through Wine.
+void RunUnix(std::vector<std::string> words) {
+  using Spawn = LONG(CDECL*)(char* const argv[], int wait);
+  const auto spawn = reinterpret_cast<Spawn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  if (!spawn || spawn(argv.data(), /*wait=*/1) != 0)
+    throw std::runtime_error("cannot run " + words[0] + " under Wine");
+}
+
+std::string UnixPathOf(const fs::path& path) {
+  using ToUnix = char*(CDECL*)(const wchar_t* path);
+  const auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  char* unix_path = to_unix ? to_unix(path.c_str()) : nullptr;
+  if (!unix_path) throw std::runtime_error("no Unix path for " + Narrow(path.wstring()));
+  std::string text = unix_path;
+  HeapFree(GetProcessHeap(), 0, unix_path);
+  return text;
+}
+
 struct Build {
   fs::path tavrel, volstrak, fixtures, cases;
 };
@@ -110,9 +134,9 @@ class Player {
   std::vector<std::string> Play() {
     SetDpi(dpi_);
     Clean();
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
     try {
+      // Links the last case planted are removed, never followed into what they point at.
+      if (fs::exists(root_)) RunUnix({"rm", "-rf", UnixPathOf(root_)});
       LayOut();
       // A run is the lines from its "run" to the next one.
       for (size_t at = 0, end; at < s_.lines.size(); at = end) {
@@ -198,6 +222,14 @@ class Player {
     before_[path] = Fingerprint(path);
   }
 
+  // folder PATH [others-can-change]: a folder that only its owner, the running user, may change
+  // (0755), or one that everybody may (0777).
+  void LayFolder(const Words& line) {
+    fs::create_directories(PathOf(line[1]));
+    if (line.size() > 2 && line[2] == "others-can-change")
+      RunUnix({"chmod", "0777", UnixPathOf(PathOf(line[1]))});
+  }
+
   void LayOut() {
     fs::create_directories(PathOf("{dest}"));
     fs::create_directories(PathOf("{app}"));
@@ -211,8 +243,12 @@ class Player {
     if (!volstrak.empty()) fs::copy_file(build_.volstrak, PathOf(volstrak + "\\VOLSTRAK.dll"));
     std::uint32_t seed = 1;
     for (const Words& line : s_.lines) {
-      if (line[0] == "folder") fs::create_directories(PathOf(line[1]));
+      if (line[0] == "folder") LayFolder(line);
       if (line[0] == "file") LayFile(line, seed);
+      if (line[0] == "link") {
+        fs::create_directories(PathOf(line[1]).parent_path());
+        RunUnix({"ln", "-s", UnixPathOf(PathOf(line[2])), UnixPathOf(PathOf(line[1]))});
+      }
     }
     // In the ANSI code page (Shift-JIS under 932), or UTF-16LE with its mark.
     const std::wstring text = Wide(Expand(s_.description.value_or("")));
