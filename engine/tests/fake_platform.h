@@ -122,11 +122,8 @@ class FakePlatform : public Directories,
   }
   std::unique_ptr<File> OpenForReading(const std::string& path) override;
   std::unique_ptr<DestinationFolder> HoldFolderOf(const std::string& destination) override;
-  bool ChangeableByOthers(const std::string& path) override {  // the path or a folder above
-    for (std::string at = path;; at.resize(at.rfind('\\'))) {
-      if (changeable.contains(at)) return true;
-      if (at.find('\\') == std::string::npos) return false;
-    }
+  bool ChangeableByOthers(const std::string& path) override {  // the file or its folder
+    return changeable.contains(path) || changeable.contains(path.substr(0, path.rfind('\\')));
   }
 
   void ShowProgressWindow() override { progress_window = true; }
@@ -230,17 +227,13 @@ class FakeOpenFile : public TemporaryFile {
   bool installed_ = false;
 };
 
-class FakeFolder : public DestinationFolder {
- public:
-  FakeFolder(FakePlatform& platform, std::string destination)
-      : platform_(platform), destination_(std::move(destination)) {}
+struct FakeFolder : DestinationFolder {
+  FakePlatform& platform;
+  std::string destination;
+  FakeFolder(FakePlatform& p, std::string d) : platform(p), destination(std::move(d)) {}
   std::unique_ptr<TemporaryFile> CreateTemporary() override {
-    return std::make_unique<FakeOpenFile>(platform_, FakeFile{.date = std::nullopt}, destination_);
+    return std::make_unique<FakeOpenFile>(platform, FakeFile{.date = std::nullopt}, destination);
   }
-
- private:
-  FakePlatform& platform_;
-  std::string destination_;
 };
 
 inline std::unique_ptr<File> FakePlatform::OpenForReading(const std::string& path) {
