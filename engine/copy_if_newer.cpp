@@ -83,7 +83,7 @@ CopyResult CopyThroughTemporary(Platform& platform, const bool& stop_flag,
   const std::unique_ptr<std::byte[]> buffer(
       new (std::nothrow) std::byte[static_cast<std::size_t>(std::min(*length, kChunkBytes))]);
   const std::unique_ptr<TemporaryFile> temporary =
-      buffer && folder ? folder->CreateTemporary() : nullptr;
+      buffer && folder ? folder->CreateTemporary(destination) : nullptr;
   if (!temporary) {
     input.Close();
     TellCopyFailure(platform.ui, kCannotCreate, destination);
@@ -152,13 +152,13 @@ CopyResult Module1::CopyIfNewer(const std::string& source, const std::string& de
     TellCopyFailure(platform_.ui, kCannotCreate, destination);
     return kCopyFailed;
   }
-  // Held to the end of the copy. A folder that cannot be held (missing, or reached through a link
-  // that a standard user could have planted) is one where the destination cannot be made.
-  const std::unique_ptr<DestinationFolder> folder = platform_.files.HoldFolderOf(destination);
+  // A folder that cannot be held (missing, or reached through a link that a standard user could
+  // have planted) is one where the destination cannot be made.
+  DestinationFolder* const folder = HoldFolderOf(destination);
   // A source that cannot be opened fails only where it is needed: a version comparison may find
   // the destination up to date without it.
   std::unique_ptr<File> input;
-  switch (DecideFreshness(platform_, folder.get(), input, source, destination)) {
+  switch (DecideFreshness(platform_, folder, input, source, destination)) {
     case Freshness::kUpToDate:
       return kUpToDate;
     case Freshness::kFailed:
@@ -171,7 +171,20 @@ CopyResult Module1::CopyIfNewer(const std::string& source, const std::string& de
     TellCopyFailure(platform_.ui, kCannotOpen, source);
     return kCopyFailed;
   }
-  return CopyThroughTemporary(platform_, StopFlag, folder.get(), *input, source, destination);
+  return CopyThroughTemporary(platform_, StopFlag, folder, *input, source, destination);
+}
+
+// Holding a folder costs as much as the rest of an up-to-date entry: one hold serves every entry
+// in a row whose destinations lie in the same folder, and holding it longer only keeps it safe
+// longer. A folder that could not be held is tried again.
+DestinationFolder* Module1::HoldFolderOf(const std::string& destination) {
+  const std::string folder = destination.substr(0, destination.rfind('\\'));
+  if (!held_folder_ || folder != held_folder_path_) {
+    held_folder_.reset();
+    held_folder_ = platform_.files.HoldFolderOf(destination);
+    held_folder_path_ = folder;
+  }
+  return held_folder_.get();
 }
 
 }  // namespace tavrel

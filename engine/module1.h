@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/platform.h"
@@ -45,8 +46,13 @@ class Module1 {
   bool StopFlag = false;
 
  private:
+  // The folder of the last destination and its hold, kept while the destinations stay in it.
+  DestinationFolder* HoldFolderOf(const std::string& destination);
+
   Platform platform_;
   bool running_ = false;
+  std::string held_folder_path_;
+  std::unique_ptr<DestinationFolder> held_folder_;
 };
 
 }  // namespace tavrel

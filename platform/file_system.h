@@ -56,16 +56,17 @@ class TemporaryFile : public File {
   virtual Outcome Install() = 0;
 };
 
-// The folder of one destination, held from the first look at the destination to the end of its
-// copy: neither it nor a folder above it can be renamed or replaced meanwhile, so that the
-// destination's path names the same file at every step.
+// The folder of a destination, held from the first look at the destination to the end of its
+// copy at least: neither it nor a folder above it can be renamed or replaced meanwhile, so that
+// the destination's path names the same file at every step.
 class DestinationFolder {
  public:
   virtual ~DestinationFolder() = default;
 
   // Creates a new, uniquely named file in the folder, open for binary writing, that Install puts
-  // in the destination's place; null when the folder is not writable.
-  virtual std::unique_ptr<TemporaryFile> CreateTemporary() = 0;
+  // in the place of `destination`, which must lie in this folder; null when the folder is not
+  // writable or `destination` lies elsewhere.
+  virtual std::unique_ptr<TemporaryFile> CreateTemporary(const std::string& destination) = 0;
 };
 
 class FileSystem {

@@ -229,9 +229,10 @@ class FakeOpenFile : public TemporaryFile {
 
 struct FakeFolder : DestinationFolder {
   FakePlatform& platform;
-  std::string destination;
-  FakeFolder(FakePlatform& p, std::string d) : platform(p), destination(std::move(d)) {}
-  std::unique_ptr<TemporaryFile> CreateTemporary() override {
+  std::string folder;
+  FakeFolder(FakePlatform& p, std::string f) : platform(p), folder(std::move(f)) {}
+  std::unique_ptr<TemporaryFile> CreateTemporary(const std::string& destination) override {
+    EXPECT_EQ(destination.substr(0, destination.rfind('\\')), folder);
     return std::make_unique<FakeOpenFile>(platform, FakeFile{.date = std::nullopt}, destination);
   }
 };
@@ -245,7 +246,7 @@ inline std::unique_ptr<DestinationFolder> FakePlatform::HoldFolderOf(
     const std::string& destination) {
   const std::string folder = destination.substr(0, destination.rfind('\\'));
   if (!folders.contains(folder) || planted_links.contains(folder)) return nullptr;
-  return std::make_unique<FakeFolder>(*this, destination);
+  return std::make_unique<FakeFolder>(*this, folder);
 }
 
 }  // namespace tavrel::fake

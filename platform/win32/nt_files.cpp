@@ -54,6 +54,15 @@ ScopedHandle OpenInFolder(HANDLE folder, const std::wstring& name, ACCESS_MASK a
   return ScopedHandle(Succeeded(status) ? handle : INVALID_HANDLE_VALUE);
 }
 
+std::optional<std::uint64_t> FileNumberOf(HANDLE file) {
+  LARGE_INTEGER number{};  // FILE_INTERNAL_INFORMATION, which winternl.h leaves out
+  IO_STATUS_BLOCK io{};
+  if (!Succeeded(NtQueryInformationFile(file, &io, &number, sizeof number,
+                                        FileInternalInformation)))
+    return std::nullopt;
+  return static_cast<std::uint64_t>(number.QuadPart);
+}
+
 bool RenameInFolder(HANDLE file, HANDLE folder, const std::wstring& name) {
   if (!IsPlainName(name)) return false;
   const std::size_t name_bytes = name.size() * sizeof(wchar_t);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/win32/scoped_handle.h"
@@ -16,6 +18,11 @@ namespace tavrel {
 // synchronous use. A link of that name is opened as the link, not followed; a folder is refused.
 ScopedHandle OpenInFolder(HANDLE folder, const std::wstring& name, ACCESS_MASK access,
                           ULONG sharing, ULONG disposition);
+
+// The number that tells the open `file` from every other file on its volume; nothing when it
+// cannot be read. (GetFileInformationByHandle also reads the volume's serial number, which costs
+// Wine milliseconds.)
+std::optional<std::uint64_t> FileNumberOf(HANDLE file);
 
 // Renames the open `file`, which was opened with DELETE access, to `name` in `folder`, replacing
 // a file of that name.

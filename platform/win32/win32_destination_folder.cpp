@@ -7,6 +7,7 @@
 #include "platform/win32/changeable_by_others.h"
 #include "platform/win32/full_path.h"
 #include "platform/win32/nt_files.h"
+#include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_file.h"
 
 namespace tavrel {
@@ -44,29 +45,40 @@ bool PlantedLinkOnTheWay(const std::wstring& folder) {
   return false;
 }
 
+// The full path of a destination, cut after its folder's "\\"; nothing when it names no file.
+std::optional<std::pair<std::wstring, std::wstring>> FolderAndName(const std::string& destination) {
+  const std::optional<std::wstring> wide = Utf8ToWide(destination);
+  const std::optional<std::wstring> full = wide ? FullPathOf(*wide) : std::nullopt;
+  const std::size_t separator = full ? full->rfind(L'\\') : std::wstring::npos;
+  if (separator == std::wstring::npos || separator + 1 == full->size()) return std::nullopt;
+  return std::pair(full->substr(0, separator + 1), full->substr(separator + 1));
+}
+
 }  // namespace
 
 std::unique_ptr<Win32DestinationFolder> Win32DestinationFolder::Hold(
-    const std::wstring& destination) {
-  const std::optional<std::wstring> full = FullPathOf(destination);
-  const std::size_t separator = full ? full->rfind(L'\\') : std::wstring::npos;
-  if (separator == std::wstring::npos || separator + 1 == full->size()) return nullptr;
-  const std::wstring folder = full->substr(0, separator + 1);
+    const std::string& destination) {
+  const auto folder_and_name = FolderAndName(destination);
+  if (!folder_and_name) return nullptr;
+  const std::wstring& folder = folder_and_name->first;
   // Listing is enough to hold it; sharing reading and writing lets others use it meanwhile.
   ScopedHandle handle(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   /*lpSecurityAttributes=*/nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS, /*hTemplateFile=*/nullptr));
-  BY_HANDLE_FILE_INFORMATION information{};
-  if (!handle.valid() || !GetFileInformationByHandle(handle.get(), &information) ||
-      !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || PlantedLinkOnTheWay(folder)) {
+  FILE_BASIC_INFO basic{};
+  if (!handle.valid() ||
+      !GetFileInformationByHandleEx(handle.get(), FileBasicInfo, &basic, sizeof basic) ||
+      !(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) || PlantedLinkOnTheWay(folder)) {
     return nullptr;
   }
-  return std::unique_ptr<Win32DestinationFolder>(
-      new Win32DestinationFolder(std::move(handle), full->substr(separator + 1)));
+  return std::unique_ptr<Win32DestinationFolder>(new Win32DestinationFolder(std::move(handle), folder));
 }
 
-std::unique_ptr<TemporaryFile> Win32DestinationFolder::CreateTemporary() {
+std::unique_ptr<TemporaryFile> Win32DestinationFolder::CreateTemporary(
+    const std::string& destination) {
+  const auto folder_and_name = FolderAndName(destination);
+  if (!folder_and_name || folder_and_name->first != path_) return nullptr;
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
     // DELETE access, so that the file can be marked to go with its handle and renamed through
     // it; its attributes are read to add a destination's. No FILE_ATTRIBUTE_TEMPORARY: the file
@@ -75,7 +87,8 @@ std::unique_ptr<TemporaryFile> Win32DestinationFolder::CreateTemporary() {
                                        GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE,
                                        /*sharing=*/0, FILE_CREATE);
     if (handle.valid()) {
-      return std::make_unique<Win32TemporaryFile>(std::move(handle), folder_.get(), name_);
+      return std::make_unique<Win32TemporaryFile>(std::move(handle), folder_.get(),
+                                                  folder_and_name->second);
     }
     if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
       return nullptr;

@@ -13,19 +13,19 @@ namespace tavrel {
 // Files in it are made and renamed relative to the handle, never through their full path.
 class Win32DestinationFolder : public DestinationFolder {
  public:
-  // Holds the folder of the full path `destination`; null when it is missing, not a folder, or
+  // Holds the folder of `destination`; null when it is missing, not a folder, or
   // reached through a link that others could have made (a link in a folder that they can change,
   // or a link that is theirs).
-  static std::unique_ptr<Win32DestinationFolder> Hold(const std::wstring& destination);
+  static std::unique_ptr<Win32DestinationFolder> Hold(const std::string& destination);
 
-  std::unique_ptr<TemporaryFile> CreateTemporary() override;
+  std::unique_ptr<TemporaryFile> CreateTemporary(const std::string& destination) override;
 
  private:
-  Win32DestinationFolder(ScopedHandle folder, std::wstring name)
-      : folder_(std::move(folder)), name_(std::move(name)) {}
+  Win32DestinationFolder(ScopedHandle folder, std::wstring path)
+      : folder_(std::move(folder)), path_(std::move(path)) {}
 
   ScopedHandle folder_;
-  std::wstring name_;  // the destination's name in the folder
+  std::wstring path_;  // its full path, ending in "\"
 };
 
 }  // namespace tavrel

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <utility>
 
 #include "platform/win32/kill_point.h"
 #include "platform/win32/nt_files.h"
@@ -40,14 +39,6 @@ std::optional<DWORD> AttributesIn(HANDLE folder, const std::wstring& name) {
   if (!GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic))
     return std::nullopt;
   return basic.FileAttributes;
-}
-
-// The volume and number that tell one file from another, whatever its name.
-std::optional<std::pair<DWORD, std::uint64_t>> IdentityOf(HANDLE file) {
-  BY_HANDLE_FILE_INFORMATION information{};
-  if (!GetFileInformationByHandle(file, &information)) return std::nullopt;
-  return std::pair(information.dwVolumeSerialNumber,
-                   (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow);
 }
 
 }  // namespace
@@ -163,13 +154,13 @@ bool Win32TemporaryFile::MoveIntoPlace() {
 
 // The file just put in place is opened again, sharing reading and writing but not deletion, and
 // its old handle closed, which shared nothing: now the support library can set its times while
-// nobody can rename or delete it. Between the two it could be swapped, which its identity shows.
+// nobody can rename or delete it. Between the two it could be swapped, which its number shows.
 bool Win32TemporaryFile::HoldInstalled() {
-  const auto identity = IdentityOf(file_.handle());
+  const auto identity = FileNumberOf(file_.handle());
   file_.CloseUnflushed();
   installed_.emplace(OpenInFolder(folder_, destination_, FILE_READ_DATA,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_OPEN));
-  if (identity && installed_->valid() && IdentityOf(installed_->get()) == identity) return true;
+  if (identity && installed_->valid() && FileNumberOf(installed_->get()) == identity) return true;
   installed_.reset();
   return false;
 }

@@ -65,8 +65,7 @@ std::unique_ptr<File> Win32FileSystem::OpenForReading(const std::string& path) {
 }
 
 std::unique_ptr<DestinationFolder> Win32FileSystem::HoldFolderOf(const std::string& destination) {
-  const std::optional<std::wstring> wide = Utf8ToWide(destination);
-  return wide ? Win32DestinationFolder::Hold(*wide) : nullptr;
+  return Win32DestinationFolder::Hold(destination);
 }
 
 bool Win32FileSystem::ChangeableByOthers(const std::string& path) {

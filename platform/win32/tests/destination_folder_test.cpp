@@ -4,6 +4,8 @@
 
 #include "platform/win32/win32_destination_folder.h"
 
+#include "platform/win32/text_conversion.h"
+
 #include <gtest/gtest.h>
 
 namespace tavrel {
@@ -22,8 +24,9 @@ TEST(Win32DestinationFolder, HoldsTheFolderAndTheInstalledFileUntilReleased) {
                      moved = folder + L"-moved", file = folder + L"\\a.dll";
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   {
-    const auto held = Win32DestinationFolder::Hold(file);
-    const auto temporary = held ? held->CreateTemporary() : nullptr;
+    const std::string destination = WideToUtf8(file).value();
+    const auto held = Win32DestinationFolder::Hold(destination);
+    const auto temporary = held ? held->CreateTemporary(destination) : nullptr;
     ASSERT_TRUE(temporary && temporary->Install() == TemporaryFile::Outcome::kInstalled);
     EXPECT_TRUE(Opens(file, FILE_WRITE_ATTRIBUTES) && Opens(file, GENERIC_WRITE));
     EXPECT_FALSE(DeleteFileW(file.c_str()));
