@@ -5,6 +5,7 @@
 #include <iterator>
 #include <regex>
 
+#include "image/tests/image_builder.h"
 #include "platform/portable/cp932_text.h"
 #include "platform/portable/ini_file_profile.h"
 #include "tools/tavrel-check/check_command.h"
@@ -20,7 +21,7 @@ CheckOutput Check(const std::string& folder, bool json, Language language) {
                   {profile, R"(C:\Windows)", R"(C:\Windows\system32)", language, Cp932ToUtf8});
 }
 
-// Each row of findings.txt: a folder, and the codes of its JSON report's warnings.
+// Each row of findings.txt: a folder, and the codes of its JSON report's warnings and notes.
 TEST(Findings, EachFolderGetsItsWarningsAndStatus) {
   static const std::regex kWarning(R"re(\{"code": "([a-z-]+)"(, "n": (\d+))?)re");
   for (const std::vector<std::string>& row : ReadRows(TAVREL_TEST_DATA "/findings.txt")) {
@@ -28,7 +29,10 @@ TEST(Findings, EachFolderGetsItsWarningsAndStatus) {
     std::filesystem::remove_all(folder);
     for (std::size_t i = 3; i < row.size(); ++i) {
       const std::size_t equals = row[i].find('=');
-      WriteFile(folder + "/" + row[i].substr(0, equals), Unescape(row[i].substr(equals + 1)));
+      const std::string bytes = row[i].substr(equals + 1);
+      WriteFile(folder + "/" + row[i].substr(0, equals),
+                bytes.starts_with("pe:") ? BuildImage(ParseImageSpec(bytes.substr(3)))
+                                         : Unescape(bytes));
     }
     const CheckOutput output = Check(folder, /*json=*/true, Language::kEnglish);
     std::string codes;

@@ -1,0 +1,28 @@
+#include "tools/tavrel-check/payload_image.h"
+
+#include <algorithm>
+
+#include "image/pe_headers.h"
+#include "image/pe_names.h"
+#include "image/version_resource.h"
+#include "tools/tavrel-check/stream_bytes.h"
+
+namespace tavrel {
+
+std::optional<ImageFacts> ReadImageFacts(const std::filesystem::path& path) {
+  const std::unique_ptr<StreamBytes> file = StreamBytes::Open(path);
+  const std::optional<PeHeaders> headers = file ? ReadPeHeaders(*file) : std::nullopt;
+  if (!headers) return std::nullopt;
+  const std::vector<std::string> exports = ReadExportNames(*file, *headers).value_or(
+      std::vector<std::string>{});
+  return ImageFacts{
+      .machine = headers->machine,
+      .is_dll = headers->IsDll(),
+      .exports_register =
+          std::find(exports.begin(), exports.end(), "DllRegisterServer") != exports.end(),
+      .imports = ReadImportNames(*file, *headers).value_or(std::vector<std::string>{}),
+      .has_version = ReadFixedFileVersion(*file, *headers).has_value(),
+  };
+}
+
+}  // namespace tavrel
