@@ -146,6 +146,8 @@ std::string_view CodeName(Code code) {
       return "import-missing";
     case Code::kSameDestination:
       return "same-destination";
+    case Code::kRegistFixedFolder:
+      return "regist-fixed-folder";
     case Code::kNoVersion:
       return "no-version";
   }

@@ -32,6 +32,7 @@ enum class Code {
   kImportLater,
   kImportMissing,
   kSameDestination,
+  kRegistFixedFolder,
   kNoVersion,  // a note: it leaves the exit status alone
 };
 

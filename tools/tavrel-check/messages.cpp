@@ -114,6 +114,12 @@ constexpr Message kMessages[] = {
      "that entry installed.",
      "コピー先 \"{1}\" は Copy{2} と同じです。このファイルはそのエントリが入れたファイルと"
      "比べられます。"},
+    {Code::kRegistFixedFolder, 0,
+     "The folder \"{1}\" lies outside the Windows folder and Program Files: the installer "
+     "registers a file there only when administrators alone can change the folder on the target "
+     "machine.",
+     "フォルダー \"{1}\" は Windows フォルダーと Program Files の外にあります。インストール先の"
+     "マシンでそのフォルダーを管理者だけが変更できる場合にしか、ファイルは登録されません。"},
     {Code::kNoVersion, 0,
      "\"{1}\" has no version resource: dates alone decide, so a rebuilt file with an older date "
      "never replaces an installed one.",

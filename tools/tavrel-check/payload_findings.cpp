@@ -11,6 +11,11 @@ namespace tavrel {
 
 namespace {
 
+// Folders that, like the Windows folder, only administrators can change on a Windows as it is
+// installed; elsewhere the installer registers a file only where it finds that true.
+constexpr std::string_view kProgramFolders[] = {R"(C:\Program Files)",
+                                                R"(C:\Program Files (x86))"};
+
 std::string PathKey(std::string_view path) {
   std::string key;
   for (const std::string& name : PathNames(path)) key.append(name).push_back('\\');
@@ -40,6 +45,13 @@ void CheckRegistration(const CheckInput& input, const PayloadIndex& index, std::
   const PlannedEntry& planned = input.plan[at];
   const std::string& name = planned.entry.source_name;
   const std::string_view folder = FolderOf(planned.entry.destination_path);
+  if (!InWindowsFolders(input, folder) &&
+      std::none_of(std::begin(kProgramFolders), std::end(kProgramFolders),
+                   [&](std::string_view protected_folder) {
+                     return IsWithin(folder, protected_folder);
+                   })) {
+    out.push_back({Code::kRegistFixedFolder, 0, planned.n, {std::string(folder)}});
+  }
   if (!facts) {
     if (input.source_exists(name)) out.push_back({Code::kNotRegistrable, 0, planned.n, {name}});
     return;
