@@ -6,8 +6,8 @@ namespace tavrel {
 
 namespace {
 
-constexpr std::uint16_t kDosSignature = 0x5A4D;    // "MZ"
-constexpr std::uint32_t kPeSignature = 0x4550;     // "PE\0\0"
+constexpr std::uint16_t kDosSignature = 0x5A4D;  // "MZ"
+constexpr std::uint32_t kPeSignature = 0x4550;   // "PE\0\0"
 constexpr std::uint64_t kLfanewOffset = 0x3C;
 constexpr std::uint64_t kFileHeaderBytes = 20;
 constexpr std::uint16_t kPe32Magic = 0x10B;

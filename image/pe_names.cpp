@@ -26,8 +26,7 @@ std::optional<std::vector<std::string>> ReadDescriptorNames(const ByteSource& fi
   const ImageView view(file, headers);
   const std::uint64_t end = start + view.BytesFrom(start);
   std::vector<std::string> names;
-  for (std::uint64_t at = start; at + table.descriptor_bytes <= end;
-       at += table.descriptor_bytes) {
+  for (std::uint64_t at = start; at + table.descriptor_bytes <= end; at += table.descriptor_bytes) {
     const auto name_address = view.U32(at + table.name_field);
     if (!name_address) return std::nullopt;
     if (*name_address == 0) return names;

@@ -66,7 +66,8 @@ std::optional<std::uint64_t> ReadFixedFileVersion(const ByteSource& file,
 
   std::array<unsigned char, kFixedInfoOffset + kFixedInfoBytes> bytes{};
   if (!view.Read(*data, bytes)) return std::nullopt;
-  const MemoryBytes info(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  const MemoryBytes info(
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   const auto value_length = ReadU16(info, 2);
   if (!value_length || *value_length < kFixedInfoBytes) return std::nullopt;
   for (std::size_t i = 0; i < std::size(kVersionKey); ++i) {

@@ -12,7 +12,6 @@ namespace tavrel {
 // high half, dwFileVersionLS in the low half), so that versions order as numbers; from the
 // language-neutral resource where there is one, else from the first language. Nothing when the
 // image has no version resource or it is damaged.
-std::optional<std::uint64_t> ReadFixedFileVersion(const ByteSource& file,
-                                                  const PeHeaders& headers);
+std::optional<std::uint64_t> ReadFixedFileVersion(const ByteSource& file, const PeHeaders& headers);
 
 }  // namespace tavrel

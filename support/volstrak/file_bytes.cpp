@@ -26,7 +26,8 @@ bool FileBytes::ReadAt(std::uint64_t offset, std::span<unsigned char> out) const
     }
     block_start_ = start;
   }
-  std::copy_n(block_.begin() + static_cast<std::ptrdiff_t>(offset - start), out.size(), out.begin());
+  std::copy_n(block_.begin() + static_cast<std::ptrdiff_t>(offset - start), out.size(),
+              out.begin());
   return true;
 }
 

@@ -91,14 +91,19 @@ constexpr Message kMessages[] = {
      "registration fails every time.",
      "\"{1}\" は x86 ではなく {2} 用です。32 ビットのインストーラーには読み込めないため、登録は"
      "必ず失敗します。"},
-    {Code::kNotRegistrable, 0,
-     "\"{1}\" is not a Windows image: its registration fails every time.",
+    {Code::kNotRegistrable, 0, "\"{1}\" is not a Windows image: its registration fails every time.",
      "\"{1}\" は Windows の実行形式ではありません。登録は必ず失敗します。"},
-    {Code::kNotRegistrable, 1, "\"{1}\" is a program, not a DLL: its registration fails every time.",
+    {Code::kNotRegistrable, 1,
+     "\"{1}\" is a program, not a DLL: its registration fails every time.",
      "\"{1}\" は DLL ではなくプログラムです。登録は必ず失敗します。"},
     {Code::kNotRegistrable, 2,
      "\"{1}\" exports no DllRegisterServer: its registration fails every time.",
      "\"{1}\" は DllRegisterServer をエクスポートしていません。登録は必ず失敗します。"},
+    {Code::kNotRegistrable, 3,
+     "\"{1}\" has a damaged import table: Windows cannot load it, so its registration fails every "
+     "time.",
+     "\"{1}\" のインポートテーブルが壊れています。Windows "
+     "が読み込めないため、登録は必ず失敗します。"},
     {Code::kImportLater, 0,
      "\"{1}\" needs {2}, which Copy{3} installs only after this registration: the registration "
      "fails unless {2} is already on the machine.",

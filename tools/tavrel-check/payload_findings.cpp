@@ -13,8 +13,7 @@ namespace {
 
 // Folders that, like the Windows folder, only administrators can change on a Windows as it is
 // installed; elsewhere the installer registers a file only where it finds that true.
-constexpr std::string_view kProgramFolders[] = {R"(C:\Program Files)",
-                                                R"(C:\Program Files (x86))"};
+constexpr std::string_view kProgramFolders[] = {R"(C:\Program Files)", R"(C:\Program Files (x86))"};
 
 std::string PathKey(std::string_view path) {
   std::string key;
@@ -46,10 +45,9 @@ void CheckRegistration(const CheckInput& input, const PayloadIndex& index, std::
   const std::string& name = planned.entry.source_name;
   const std::string_view folder = FolderOf(planned.entry.destination_path);
   if (!InWindowsFolders(input, folder) &&
-      std::none_of(std::begin(kProgramFolders), std::end(kProgramFolders),
-                   [&](std::string_view protected_folder) {
-                     return IsWithin(folder, protected_folder);
-                   })) {
+      std::none_of(
+          std::begin(kProgramFolders), std::end(kProgramFolders),
+          [&](std::string_view protected_folder) { return IsWithin(folder, protected_folder); })) {
     out.push_back({Code::kRegistFixedFolder, 0, planned.n, {std::string(folder)}});
   }
   if (!facts) {
@@ -59,6 +57,7 @@ void CheckRegistration(const CheckInput& input, const PayloadIndex& index, std::
   if (!facts->is_dll || !facts->exports_register) {
     out.push_back({Code::kNotRegistrable, facts->is_dll ? 2 : 1, planned.n, {name}});
   }
+  if (!facts->imports_readable) out.push_back({Code::kNotRegistrable, 3, planned.n, {name}});
   // RegistDll looks beside the DLL, then in the system folder; each registration runs right
   // after its own copy, so only earlier entries have put their files there.
   for (const std::string& import : facts->imports) {
@@ -72,10 +71,8 @@ void CheckRegistration(const CheckInput& input, const PayloadIndex& index, std::
     }
     if (found || IsWindowsSystemDll(import)) continue;
     if (later) {
-      out.push_back({Code::kImportLater,
-                     0,
-                     planned.n,
-                     {name, import, std::to_string(input.plan[*later].n)}});
+      out.push_back(
+          {Code::kImportLater, 0, planned.n, {name, import, std::to_string(input.plan[*later].n)}});
     } else {
       out.push_back({Code::kImportMissing, 0, planned.n, {name, import}});
     }

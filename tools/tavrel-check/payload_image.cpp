@@ -13,14 +13,16 @@ std::optional<ImageFacts> ReadImageFacts(const std::filesystem::path& path) {
   const std::unique_ptr<StreamBytes> file = StreamBytes::Open(path);
   const std::optional<PeHeaders> headers = file ? ReadPeHeaders(*file) : std::nullopt;
   if (!headers) return std::nullopt;
-  const std::vector<std::string> exports = ReadExportNames(*file, *headers).value_or(
-      std::vector<std::string>{});
+  const std::vector<std::string> exports =
+      ReadExportNames(*file, *headers).value_or(std::vector<std::string>{});
+  const std::optional<std::vector<std::string>> imports = ReadImportNames(*file, *headers);
   return ImageFacts{
       .machine = headers->machine,
       .is_dll = headers->IsDll(),
       .exports_register =
           std::find(exports.begin(), exports.end(), "DllRegisterServer") != exports.end(),
-      .imports = ReadImportNames(*file, *headers).value_or(std::vector<std::string>{}),
+      .imports = imports.value_or(std::vector<std::string>{}),
+      .imports_readable = imports.has_value(),
       .has_version = ReadFixedFileVersion(*file, *headers).has_value(),
   };
 }
