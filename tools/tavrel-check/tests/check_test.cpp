@@ -66,15 +66,18 @@ TEST(Findings, ReportsAreTheGoldenOnes) {
 }
 
 TEST(FillIn, ReplacesNumberedPlaceholdersOnly) {
-  EXPECT_EQ(FillIn("{2} after {1}", {"a", "b"}), "b after a");
+  EXPECT_EQ(FillIn("{2} after x{1}", {"a", "b"}), "b after xa");
   EXPECT_EQ(FillIn("{2} {x} {0} {", {"a"}), "{2} {x} {0} {");  // {2}: one past the last
 }
 
-// Each row of encoding.txt: a text, and the problem found in it.
+// Each row of encoding.txt: a text, and the problem found in it. A byte that both checks read
+// otherwise than text follows the text, so that a look past its end shows.
 TEST(FindEncodingProblem, TellsFilesThatWereNotSavedAsShiftJis) {
   const char* const kKinds[] = {"utf8-mark", "utf16-mark", "utf8-text", "not-shift-jis"};
   for (const std::vector<std::string>& row : ReadRows(TAVREL_TEST_DATA "/encoding.txt")) {
-    const std::optional<EncodingProblem> problem = FindEncodingProblem(Unescape(row[1]));
+    const std::string text = Unescape(row[1]) + "\x80";
+    const std::optional<EncodingProblem> problem =
+        FindEncodingProblem(std::string_view(text).substr(0, text.size() - 1));
     EXPECT_EQ(problem
                   ? kKinds[static_cast<int>(problem->kind)] + (":" + std::to_string(problem->line))
                   : "-",
