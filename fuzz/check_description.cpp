@@ -1,4 +1,4 @@
-// Any bytes as qxSetup.ini in a folder that tavrel-check reads whole: plan, findings, reports.
+// Any bytes as qxSetup.ini in a folder that tavrel-check reads whole: plan, findings, report.
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -13,10 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ofstream("check/qxSetup.ini", std::ios::binary)
       << std::string_view(reinterpret_cast<const char*>(data), size);
   IniFileProfile profile;
-  for (const bool json : {false, true}) {
-    RunCheck(
-        {.json = json, .win_dir = {}, .sys_dir = {}, .folder = "check"},
-        {profile, R"(C:\Windows)", R"(C:\Windows\system32)", Language::kJapanese, Cp932ToUtf8});
-  }
+  // The JSON report: it escapes what it quotes, where the text report only copies.
+  RunCheck({.json = true, .win_dir = {}, .sys_dir = {}, .folder = "check"},
+           {profile, R"(C:\Windows)", R"(C:\Windows\system32)", Language::kJapanese, Cp932ToUtf8});
   return 0;
 }
