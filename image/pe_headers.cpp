@@ -66,9 +66,9 @@ std::optional<PeHeaders> ReadPeHeaders(const ByteSource& file) {
       *machine, *characteristics, std::uint64_t{*base_high} << 32 | *base_low, {}, {}};
   // Only directories that both the count and the optional header's size hold are read.
   const std::uint64_t room = (*optional_bytes - layout.directories) / 8;
-  const std::uint64_t count =
-      std::min<std::uint64_t>({*directory_count, room, headers.directories.size()});
-  for (std::uint64_t i = 0; i < count; ++i) {
+  const auto count = static_cast<std::size_t>(
+      std::min<std::uint64_t>({*directory_count, room, headers.directories.size()}));
+  for (std::size_t i = 0; i < count; ++i) {
     const std::uint64_t at = optional_header + layout.directories + 8 * i;
     const auto rva = ReadU32(file, at);
     const auto size = ReadU32(file, at + 4);
@@ -120,7 +120,8 @@ std::optional<std::uint32_t> ImageView::U32(std::uint64_t rva) const {
 }
 
 std::optional<std::string> ImageView::Name(std::uint64_t rva) const {
-  std::vector<unsigned char> bytes(std::min<std::uint64_t>(BytesFrom(rva), kMostNameBytes + 1));
+  std::vector<unsigned char> bytes(
+      static_cast<std::size_t>(std::min<std::uint64_t>(BytesFrom(rva), kMostNameBytes + 1)));
   if (bytes.empty() || !Read(rva, bytes)) return std::nullopt;
   const auto end = std::find(bytes.begin(), bytes.end(), 0);
   if (end == bytes.end()) return std::nullopt;
