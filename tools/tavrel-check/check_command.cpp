@@ -95,7 +95,7 @@ CheckOutput RunCheck(const CheckOptions& options, const CheckHost& host) {
       .image_facts =
           [&](const std::string& name) {
             const std::optional<std::filesystem::path> path = FindIgnoringCase(folder, name);
-            return path ? ReadImageFacts(*path) : std::nullopt;
+            return path ? ReadImageFacts(*path, host.ansi_to_utf8) : std::nullopt;
           },
       .win_dir = win_dir,
       .sys_dir = sys_dir,

@@ -9,13 +9,18 @@
 
 namespace tavrel {
 
-std::optional<ImageFacts> ReadImageFacts(const std::filesystem::path& path) {
+std::optional<ImageFacts> ReadImageFacts(
+    const std::filesystem::path& path,
+    const std::function<std::string(std::string_view)>& ansi_to_utf8) {
   const std::unique_ptr<StreamBytes> file = StreamBytes::Open(path);
   const std::optional<PeHeaders> headers = file ? ReadPeHeaders(*file) : std::nullopt;
   if (!headers) return std::nullopt;
   const std::vector<std::string> exports =
       ReadExportNames(*file, *headers).value_or(std::vector<std::string>{});
-  const std::optional<std::vector<std::string>> imports = ReadImportNames(*file, *headers);
+  std::optional<std::vector<std::string>> imports = ReadImportNames(*file, *headers);
+  if (imports) {
+    for (std::string& name : *imports) name = ansi_to_utf8(name);
+  }
   return ImageFacts{
       .machine = headers->machine,
       .is_dll = headers->IsDll(),

@@ -31,7 +31,7 @@ TEST(Findings, EachFolderGetsItsWarningsAndStatus) {
       const std::size_t equals = row[i].find('=');
       const std::string bytes = row[i].substr(equals + 1);
       WriteFile(folder + "/" + row[i].substr(0, equals),
-                bytes.starts_with("pe:") ? BuildImage(bytes.substr(3)) : Unescape(bytes));
+                bytes.starts_with("pe:") ? BuildImage(Unescape(bytes.substr(3))) : Unescape(bytes));
     }
     const CheckOutput output = Check(folder, /*json=*/true, Language::kEnglish);
     std::string codes;
