@@ -8,6 +8,6 @@ namespace tavrel {
 // words separated by spaces: "x64" (a PE32+ image, else i386), "exe" (else a DLL),
 // "import=NAME", "delay=NAME" (a delay-loaded import), "export=NAME", "version=A.B.C.D" and
 // "pad=BYTES" (zero bytes after the section).
-std::string BuildImage(const std::string& spec);
+std::string BuildImage(const std::string& words);
 
 }  // namespace tavrel

@@ -33,16 +33,16 @@ std::string Summary(const std::string& bytes) {
   return text.str();
 }
 
-// Each row of images.txt: an image built from its spec, patched, and what the reader makes of it.
+// Each row of images.txt: an image built from its words, patched, and what the reader makes of it.
 TEST(ImageReader, ReadsWhatEachImageHolds) {
   std::ifstream rows(TAVREL_IMAGE_TEST_DATA "/images.txt");
   int count = 0;
-  for (std::string row, what, spec, patches, expected; std::getline(rows, row); ++count) {
+  for (std::string row, what, words, patches, expected; std::getline(rows, row); ++count) {
     if (row.empty() || row[0] == '#') continue;
     std::istringstream fields(row);
-    std::getline(std::getline(std::getline(fields, what, '\t'), spec, '\t'), patches, '\t');
+    std::getline(std::getline(std::getline(fields, what, '\t'), words, '\t'), patches, '\t');
     std::getline(fields, expected);
-    std::string image = BuildImage(spec);
+    std::string image = BuildImage(words);
     std::istringstream patch(patches);
     for (std::string one; patch >> one;) {  // OFFSET=BYTES writes, a bare OFFSET cuts
       std::size_t at = std::stoul(one, nullptr, 16);
