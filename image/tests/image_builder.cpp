@@ -82,7 +82,7 @@ std::string BuildImage(const std::string& words) {
   bool dll = true;
   std::vector<std::string> imports, delay_imports, exports;
   std::optional<std::uint64_t> version;  // as ReadFixedFileVersion gives it
-  std::size_t padding = 0;
+  std::size_t padding = 0, cut = std::string::npos;
   std::istringstream stream(words);
   for (std::string word; stream >> word;) {
     const std::string key = word.substr(0, word.find('='));
@@ -90,6 +90,7 @@ std::string BuildImage(const std::string& words) {
     if (key == "x64") machine = 0x8664;
     if (key == "exe") dll = false;
     if (key == "pad") padding = std::stoul(value);
+    if (key == "cut") cut = std::stoul(value);
     if (key == "import") imports.push_back(value);
     if (key == "delay") delay_imports.push_back(value);
     if (key == "export") exports.push_back(value);
@@ -122,7 +123,7 @@ std::string BuildImage(const std::string& words) {
   image.Put(section + 8, data.bytes.size() | std::uint64_t{kSectionRva} << 32, 8);
   image.Put(section + 16, data.bytes.size() | std::uint64_t{kSectionOffset} << 32, 8);
   image.Put(kSectionOffset - 1, 0, 1);
-  return image.bytes + data.bytes + std::string(padding, '\0');
+  return (image.bytes + data.bytes + std::string(padding, '\0')).substr(0, cut);
 }
 
 }  // namespace tavrel
