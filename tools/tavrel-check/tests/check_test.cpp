@@ -24,6 +24,7 @@ CheckOutput Check(const std::string& folder, bool json, Language language) {
 // Each row of findings.txt: a folder, and the codes of its JSON report's warnings and notes.
 TEST(Findings, EachFolderGetsItsWarningsAndStatus) {
   static const std::regex kWarning(R"re(\{"code": "([a-z-]+)"(, "n": (\d+))?)re");
+  static const std::regex kWordless(R"re("message": "[a-z-]+")re");
   for (const std::vector<std::string>& row : ReadRows(TAVREL_TEST_DATA "/findings.txt")) {
     const std::string folder = "findings/" + row[0];
     std::filesystem::remove_all(folder);
@@ -42,6 +43,8 @@ TEST(Findings, EachFolderGetsItsWarningsAndStatus) {
     }
     EXPECT_EQ(codes.empty() ? "-" : codes, row[2]) << row[0] << "\n" << output.out;
     EXPECT_EQ(static_cast<int>(output.status), std::stoi(row[1])) << row[0];
+    // Every finding is put into words: a message that is only its code has none.
+    EXPECT_FALSE(std::regex_search(output.out, kWordless)) << row[0] << "\n" << output.out;
   }
 }
 
