@@ -104,10 +104,14 @@ IniText ParseIniFile(std::string_view bytes) {
   }
   const CharWalker walker(bytes, result.encoding);
   int number = 0;
+  // Once no "\n" is left it is not searched for again: a search per line to the end of the file
+  // made files with "\r" line ends take time in the square of their size.
+  bool newline_left = true;
   for (std::size_t start = 0; start < bytes.size();) {
     // Lines end at "\n"; a file without any "\n" left is split at "\r".
-    std::size_t end = walker.Find('\n', start);
-    if (end == std::string_view::npos) end = walker.Find('\r', start);
+    std::size_t end = newline_left ? walker.Find('\n', start) : std::string_view::npos;
+    newline_left = end != std::string_view::npos;
+    if (!newline_left) end = walker.Find('\r', start);
     const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
     ++number;
     if (auto line = ParseLine(bytes.substr(start, next - start), number, result.encoding)) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/win32/cut_character.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/text_conversion.h"
 
@@ -11,22 +12,6 @@ namespace tavrel {
 namespace {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
-
-// Whether the text ends in the first byte of a double-byte character whose second byte was cut
-// off. Lead and trail bytes share values, so only a scan from the start can tell.
-bool EndsInLoneLeadByte(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (!IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(text[i]))) {
-      ++i;
-    } else if (i + 1 == text.size()) {
-      return true;
-    } else {
-      i += 2;
-    }
-  }
-  return false;
-}
 
 // Whether the file starts with a byte-order mark.
 bool StartsWithMark(const std::wstring& path) {
@@ -94,7 +79,7 @@ std::optional<std::string> Win32Profile::GetString(const std::string& section,
   GetPrivateProfileStringA(ansi_section->c_str(), ansi_key->c_str(), "", buffer.data(),
                            static_cast<DWORD>(buffer_bytes), ansi_path->c_str());
   buffer.resize(strnlen(buffer.data(), buffer_bytes - 1));
-  if (buffer.size() == buffer_bytes - 1 && EndsInLoneLeadByte(buffer)) buffer.pop_back();
+  buffer.resize(WithoutCutCharacter(buffer, buffer_bytes, CP_ACP).size());
   std::optional<std::string> value = AnsiToUtf8(buffer);
   // A Unicode description can hold characters that the ANSI code page lacks, and the A function
   // hands them over as look-alikes ("café" as "cafe"); and bytes that the code page maps but an

@@ -1,5 +1,6 @@
 #include "tools/tavrel-check/check_command.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -9,6 +10,7 @@
 #include "tools/tavrel-check/encoding_check.h"
 #include "tools/tavrel-check/findings.h"
 #include "tools/tavrel-check/install_plan.h"
+#include "tools/tavrel-check/payload_image.h"
 #include "tools/tavrel-check/report.h"
 #include "tools/tavrel-check/source_lookup.h"
 
@@ -76,11 +78,13 @@ CheckOutput RunCheck(const CheckOptions& options, const CheckHost& host) {
   const DescriptionScan scan = ScanDescription(ParseIniFile(*bytes), host.ansi_to_utf8);
   const std::optional<EncodingProblem> encoding = FindEncodingProblem(*bytes);
   Report report{.description_path = ini_path, .plan = {}, .findings = {}};
+  const std::string win_dir = options.win_dir.value_or(host.win_dir);
+  const std::string sys_dir = options.sys_dir.value_or(host.sys_dir);
   report.plan = PlanInstall(host.profile, PlanPaths{
                                               .ini_path = ini_path,
                                               .app_path = Utf8FromPath(folder),
-                                              .win_dir = options.win_dir.value_or(host.win_dir),
-                                              .sys_dir = options.sys_dir.value_or(host.sys_dir),
+                                              .win_dir = win_dir,
+                                              .sys_dir = sys_dir,
                                           });
   report.findings = CheckDescription(CheckInput{
       .scan = scan,
@@ -88,8 +92,17 @@ CheckOutput RunCheck(const CheckOptions& options, const CheckHost& host) {
       .plan = report.plan,
       .source_exists =
           [&](const std::string& name) { return FindIgnoringCase(folder, name).has_value(); },
+      .image_facts =
+          [&](const std::string& name) {
+            const std::optional<std::filesystem::path> path = FindIgnoringCase(folder, name);
+            return path ? ReadImageFacts(*path, host.ansi_to_utf8) : std::nullopt;
+          },
+      .win_dir = win_dir,
+      .sys_dir = sys_dir,
   });
-  const CheckStatus status = report.findings.empty() ? CheckStatus::kClean : CheckStatus::kWarnings;
+  const bool warned = std::any_of(report.findings.begin(), report.findings.end(),
+                                  [](const Finding& finding) { return !IsNote(finding.code); });
+  const CheckStatus status = warned ? CheckStatus::kWarnings : CheckStatus::kClean;
   return {status,
           options.json ? RenderJson(report, host.language) : RenderText(report, host.language), ""};
 }

@@ -7,6 +7,8 @@
 #include "engine/fields.h"
 #include "text/ini_lines.h"
 #include "text/utf8.h"
+#include "tools/tavrel-check/payload_findings.h"
+#include "tools/tavrel-check/windows_paths.h"
 
 namespace tavrel {
 
@@ -26,17 +28,6 @@ std::string LastCharacters(std::string_view text, std::size_t count) {
   for (std::size_t at = 0; at < text.size(); at += Utf8SequenceLength(text, at))
     starts.push_back(at);
   return std::string(starts.size() <= count ? text : text.substr(starts[starts.size() - count]));
-}
-
-// "C:\..." or a UNC path "\\server\...": the only folders that do not hang on the current
-// drive or folder of the installer.
-bool IsAbsoluteWindowsPath(std::string_view path) {
-  auto is_separator = [](char c) { return c == '\\' || c == '/'; };
-  const bool drive = path.size() >= 3 &&
-                     ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
-                     path[1] == ':' && is_separator(path[2]);
-  const bool unc = path.size() >= 2 && is_separator(path[0]) && is_separator(path[1]);
-  return drive || unc;
 }
 
 void CheckFile(const CheckInput& input, std::vector<Finding>& out) {
@@ -145,14 +136,34 @@ std::string_view CodeName(Code code) {
       return "missing-source";
     case Code::kRelativeFolder:
       return "relative-folder";
+    case Code::kOtherMachine:
+      return "other-machine";
+    case Code::kNotRegistrable:
+      return "not-registrable";
+    case Code::kImportLater:
+      return "import-later";
+    case Code::kImportMissing:
+      return "import-missing";
+    case Code::kSameDestination:
+      return "same-destination";
+    case Code::kRegistFixedFolder:
+      return "regist-fixed-folder";
+    case Code::kNoVersion:
+      return "no-version";
   }
   return "";
 }
 
+bool IsNote(Code code) { return code == Code::kNoVersion; }
+
 std::vector<Finding> CheckDescription(const CheckInput& input) {
   std::vector<Finding> findings;
   CheckFile(input, findings);
-  for (const PlannedEntry& planned : input.plan) CheckEntry(input, planned, findings);
+  const PayloadIndex payload(input.plan);
+  for (std::size_t i = 0; i < input.plan.size(); ++i) {
+    CheckEntry(input, input.plan[i], findings);
+    CheckPayload(input, payload, i, findings);
+  }
   CheckKeys(input, findings);
   return findings;
 }

@@ -9,6 +9,7 @@
 #include "tools/tavrel-check/description_scan.h"
 #include "tools/tavrel-check/encoding_check.h"
 #include "tools/tavrel-check/install_plan.h"
+#include "tools/tavrel-check/payload_image.h"
 
 namespace tavrel {
 
@@ -26,7 +27,17 @@ enum class Code {
   kEmptySource,
   kMissingSource,
   kRelativeFolder,
+  kOtherMachine,
+  kNotRegistrable,
+  kImportLater,
+  kImportMissing,
+  kSameDestination,
+  kRegistFixedFolder,
+  kNoVersion,  // a note: it leaves the exit status alone
 };
+
+// Notes are reported apart from warnings and do not make the check fail.
+bool IsNote(Code code);
 
 std::string_view CodeName(Code code);
 
@@ -44,6 +55,10 @@ struct CheckInput {
   const std::vector<PlannedEntry>& plan;
   // Whether the source file is in the program folder, by the name the entry gives.
   std::function<bool(const std::string& source_name)> source_exists;
+  // The source file as a Windows image; nothing when it is none or cannot be read.
+  std::function<std::optional<ImageFacts>(const std::string& source_name)> image_facts;
+  std::string win_dir;
+  std::string sys_dir;
 };
 
 // Every check on every entry; whole-file findings first, then by entry, then by key.

@@ -80,6 +80,56 @@ constexpr Message kMessages[] = {
      "The folder field is empty: the destination is \"{1}\", in the root of whatever drive is "
      "current.",
      "フォルダーのフィールドが空です。コピー先は \"{1}\"、その時のカレントドライブのルートです。"},
+    {Code::kOtherMachine, 0,
+     "\"{1}\" is built for {2}, not x86: a 32-bit installer puts it into the Windows or system "
+     "folder that 32-bit programs see (SysWOW64), where none of them can load it.",
+     "\"{1}\" は x86 ではなく {2} 用です。32 ビットのインストーラーは 32 ビットのプログラムが見る "
+     "Windows フォルダーやシステムフォルダー（SysWOW64）に入れますが、そこのプログラムには読み込め"
+     "ません。"},
+    {Code::kOtherMachine, 1,
+     "\"{1}\" is built for {2}, not x86: the 32-bit installer cannot load it, so its "
+     "registration fails every time.",
+     "\"{1}\" は x86 ではなく {2} 用です。32 ビットのインストーラーには読み込めないため、登録は"
+     "必ず失敗します。"},
+    {Code::kNotRegistrable, 0, "\"{1}\" is not a Windows image: its registration fails every time.",
+     "\"{1}\" は Windows の実行形式ではありません。登録は必ず失敗します。"},
+    {Code::kNotRegistrable, 1,
+     "\"{1}\" is a program, not a DLL: its registration fails every time.",
+     "\"{1}\" は DLL ではなくプログラムです。登録は必ず失敗します。"},
+    {Code::kNotRegistrable, 2,
+     "\"{1}\" exports no DllRegisterServer: its registration fails every time.",
+     "\"{1}\" は DllRegisterServer をエクスポートしていません。登録は必ず失敗します。"},
+    {Code::kNotRegistrable, 3,
+     "\"{1}\" has a damaged import table: Windows cannot load it, so its registration fails every "
+     "time.",
+     "\"{1}\" のインポートテーブルが壊れています。Windows "
+     "が読み込めないため、登録は必ず失敗します。"},
+    {Code::kImportLater, 0,
+     "\"{1}\" needs {2}, which Copy{3} installs only after this registration: the registration "
+     "fails unless {2} is already on the machine.",
+     "\"{1}\" が必要とする {2} は、この登録の後の Copy{3} で入ります。{2} がマシンに既になければ"
+     "登録は失敗します。"},
+    {Code::kImportMissing, 0,
+     "\"{1}\" needs {2}, which is no Windows system DLL and which no entry installs beside it or "
+     "into the system folder: it must already be on the machine, or the registration fails.",
+     "\"{1}\" が必要とする {2} は Windows のシステム DLL ではなく、同じフォルダーにもシステム"
+     "フォルダーにも入れるエントリがありません。マシンに既になければ登録は失敗します。"},
+    {Code::kSameDestination, 0,
+     "The destination \"{1}\" is also that of Copy{2}: this file is compared against the one "
+     "that entry installed.",
+     "コピー先 \"{1}\" は Copy{2} と同じです。このファイルはそのエントリが入れたファイルと"
+     "比べられます。"},
+    {Code::kRegistFixedFolder, 0,
+     "The folder \"{1}\" lies outside the Windows folder and Program Files: the installer "
+     "registers a file there only when administrators alone can change the folder on the target "
+     "machine.",
+     "フォルダー \"{1}\" は Windows フォルダーと Program Files の外にあります。インストール先の"
+     "マシンでそのフォルダーを管理者だけが変更できる場合にしか、ファイルは登録されません。"},
+    {Code::kNoVersion, 0,
+     "\"{1}\" has no version resource: dates alone decide, so a rebuilt file with an older date "
+     "never replaces an installed one.",
+     "\"{1}\" にはバージョンリソースがありません。日付だけで判断されるため、作り直したファイルでも"
+     "日付が古ければインストール済みのものを置き換えません。"},
 };
 
 constexpr ReportWords kEnglish{
@@ -88,6 +138,7 @@ constexpr ReportWords kEnglish{
     .registered = "registered",
     .warnings = "Warnings",
     .no_warnings = "No warnings.",
+    .notes = "Notes",
     .no_description = "There is no qxSetup.ini in {1}.",
     .unreadable = "{1} cannot be read.",
     .usage =
@@ -101,6 +152,7 @@ constexpr ReportWords kJapanese{
     .registered = "登録する",
     .warnings = "警告",
     .no_warnings = "警告はありません。",
+    .notes = "注記",
     .no_description = "{1} に qxSetup.ini がありません。",
     .unreadable = "{1} を読み取れません。",
     .usage =

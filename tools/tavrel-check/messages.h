@@ -17,6 +17,7 @@ struct ReportWords {
   std::string_view registered;
   std::string_view warnings;
   std::string_view no_warnings;
+  std::string_view notes;
   std::string_view no_description;  // {1}: the folder
   std::string_view unreadable;      // {1}: the file
   std::string_view usage;

@@ -15,10 +15,10 @@ struct Report {
   std::vector<Finding> findings;
 };
 
-// For people: the plan, one entry to two lines, then the warnings. UTF-8.
+// For people: the plan, one entry to two lines, then the warnings and the notes. UTF-8.
 std::string RenderText(const Report& report, Language language);
 
-// One JSON object: {"description", "entries": [...], "warnings": [...]}. UTF-8.
+// One JSON object: {"description", "entries": [...], "warnings": [...], "notes": [...]}. UTF-8.
 std::string RenderJson(const Report& report, Language language);
 
 }  // namespace tavrel

@@ -50,12 +50,16 @@ std::string RenderJson(const Report& report, Language language) {
             ", \"destination\": " + Quoted(planned.entry.destination_path) +
             ", \"register\": " + (planned.entry.regist ? "true" : "false") + "}";
   }
-  json += "], \"warnings\": [";
-  for (std::size_t i = 0; i < report.findings.size(); ++i) {
-    const Finding& finding = report.findings[i];
-    json += (i ? ", " : "") + std::string("{\"code\": ") + Quoted(CodeName(finding.code));
-    if (finding.n) json += ", \"n\": " + std::to_string(*finding.n);
-    json += ", \"message\": " + Quoted(DescribeFinding(finding, language)) + "}";
+  for (const bool notes : {false, true}) {
+    json += notes ? "], \"notes\": [" : "], \"warnings\": [";
+    bool first = true;
+    for (const Finding& finding : report.findings) {
+      if (IsNote(finding.code) != notes) continue;
+      json += (first ? "" : ", ") + std::string("{\"code\": ") + Quoted(CodeName(finding.code));
+      if (finding.n) json += ", \"n\": " + std::to_string(*finding.n);
+      json += ", \"message\": " + Quoted(DescribeFinding(finding, language)) + "}";
+      first = false;
+    }
   }
   return json + "]}\n";
 }

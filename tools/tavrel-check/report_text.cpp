@@ -17,17 +17,20 @@ std::string RenderText(const Report& report, Language language) {
     if (planned.entry.regist) text.append("  (").append(words.registered).append(")");
     text.append("\n");
   }
-  if (report.findings.empty()) return text.append(words.no_warnings).append("\n");
-  text.append(words.warnings)
-      .append(": ")
-      .append(std::to_string(report.findings.size()))
-      .append("\n");
-  for (const Finding& finding : report.findings) {
-    text.append("  [").append(CodeName(finding.code)).append("]");
-    if (finding.n) text.append(" Copy").append(std::to_string(*finding.n)).append(":");
-    text.append(" ").append(DescribeFinding(finding, language)).append("\n");
-  }
-  return text;
+  const auto list = [&](std::string_view title, bool notes) {
+    std::string lines;
+    int count = 0;
+    for (const Finding& finding : report.findings) {
+      if (IsNote(finding.code) != notes) continue;
+      ++count;
+      lines.append("  [").append(CodeName(finding.code)).append("]");
+      if (finding.n) lines.append(" Copy").append(std::to_string(*finding.n)).append(":");
+      lines.append(" ").append(DescribeFinding(finding, language)).append("\n");
+    }
+    if (count == 0) return notes ? std::string() : std::string(words.no_warnings) + "\n";
+    return std::string(title) + ": " + std::to_string(count) + "\n" + lines;
+  };
+  return text + list(words.warnings, false) + list(words.notes, true);
 }
 
 }  // namespace tavrel

@@ -1,5 +1,6 @@
 // What the Windows layer decides by itself and no end-to-end scenario reaches: the folder of a
-// program at a drive's root, the conversion flags that Windows accepts for each code page (Wine
+// program at a drive's root, a value cut inside a double-byte character (Wine's lookup never
+// cuts one), the conversion flags that Windows accepts for each code page (Wine
 // accepts them all, so no run shows them), and how a DLL is loaded where Windows refuses the
 // search flags (Vista, 7 without KB2533623; Wine takes them).
 
@@ -7,6 +8,7 @@
 
 #include <vector>
 
+#include "platform/win32/cut_character.h"
 #include "platform/win32/library_loading.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_directories.h"
@@ -17,6 +19,19 @@ namespace {
 // A folder's path ends without a separator everywhere else, as every scenario's does.
 TEST(Win32Platform, FolderOfProgramFileKeepsTheSeparatorAtADriveRoot) {
   EXPECT_EQ(FolderOfProgramFile(L"D:\\Tavrel.exe"), "D:\\");
+}
+
+// Code page 932's lead bytes run 0x81-0x9F and 0xE0-0xFC; a pair's second byte may look like one.
+TEST(Win32Platform, AValueCutInsideADoubleByteCharacterLosesItsFirstByte) {
+  // A value that fills its buffer, and how many of its bytes are kept under code page 932.
+  const std::pair<std::string_view, std::size_t> cases[] = {
+      {"", 0},      {"a\x81", 1}, {"a\x9F", 1}, {"a\xE0", 1},    {"a\xFC", 1},       {"a\x80", 2},
+      {"a\xA0", 2}, {"a\xDF", 2}, {"a\xFD", 2}, {"\x83\x83", 2}, {"\x83\x65\x83", 2}};
+  for (const auto& [value, kept] : cases) {
+    EXPECT_EQ(WithoutCutCharacter(value, value.size() + 1, 932), value.substr(0, kept)) << value;
+  }
+  EXPECT_EQ(WithoutCutCharacter("a\x83", 4, 932), "a\x83");  // shorter than its buffer: not cut
+  EXPECT_EQ(WithoutCutCharacter("a\x83", 3, 1252), "a\x83");
 }
 
 TEST(Win32Platform, ConversionFlagsAreOnlyThoseWindowsTakesForTheCodePage) {

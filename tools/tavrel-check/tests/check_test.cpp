@@ -5,6 +5,7 @@
 #include <iterator>
 #include <regex>
 
+#include "image/tests/image_builder.h"
 #include "platform/portable/cp932_text.h"
 #include "platform/portable/ini_file_profile.h"
 #include "tools/tavrel-check/check_command.h"
@@ -20,15 +21,18 @@ CheckOutput Check(const std::string& folder, bool json, Language language) {
                   {profile, R"(C:\Windows)", R"(C:\Windows\system32)", language, Cp932ToUtf8});
 }
 
-// Each row of findings.txt: a folder, and the codes of its JSON report's warnings.
+// Each row of findings.txt: a folder, and the codes of its JSON report's warnings and notes.
 TEST(Findings, EachFolderGetsItsWarningsAndStatus) {
   static const std::regex kWarning(R"re(\{"code": "([a-z-]+)"(, "n": (\d+))?)re");
+  static const std::regex kWordless(R"re("message": "[a-z-]+")re");
   for (const std::vector<std::string>& row : ReadRows(TAVREL_TEST_DATA "/findings.txt")) {
     const std::string folder = "findings/" + row[0];
     std::filesystem::remove_all(folder);
     for (std::size_t i = 3; i < row.size(); ++i) {
       const std::size_t equals = row[i].find('=');
-      WriteFile(folder + "/" + row[i].substr(0, equals), Unescape(row[i].substr(equals + 1)));
+      const std::string bytes = row[i].substr(equals + 1);
+      WriteFile(folder + "/" + row[i].substr(0, equals),
+                bytes.starts_with("pe:") ? BuildImage(Unescape(bytes.substr(3))) : Unescape(bytes));
     }
     const CheckOutput output = Check(folder, /*json=*/true, Language::kEnglish);
     std::string codes;
@@ -39,6 +43,8 @@ TEST(Findings, EachFolderGetsItsWarningsAndStatus) {
     }
     EXPECT_EQ(codes.empty() ? "-" : codes, row[2]) << row[0] << "\n" << output.out;
     EXPECT_EQ(static_cast<int>(output.status), std::stoi(row[1])) << row[0];
+    // Every finding is put into words: a message that is only its code has none.
+    EXPECT_FALSE(std::regex_search(output.out, kWordless)) << row[0] << "\n" << output.out;
   }
 }
 
@@ -63,15 +69,18 @@ TEST(Findings, ReportsAreTheGoldenOnes) {
 }
 
 TEST(FillIn, ReplacesNumberedPlaceholdersOnly) {
-  EXPECT_EQ(FillIn("{2} after {1}", {"a", "b"}), "b after a");
+  EXPECT_EQ(FillIn("{2} after x{1}", {"a", "b"}), "b after xa");
   EXPECT_EQ(FillIn("{2} {x} {0} {", {"a"}), "{2} {x} {0} {");  // {2}: one past the last
 }
 
-// Each row of encoding.txt: a text, and the problem found in it.
+// Each row of encoding.txt: a text, and the problem found in it. A byte that both checks read
+// otherwise than text follows the text, so that a look past its end shows.
 TEST(FindEncodingProblem, TellsFilesThatWereNotSavedAsShiftJis) {
   const char* const kKinds[] = {"utf8-mark", "utf16-mark", "utf8-text", "not-shift-jis"};
   for (const std::vector<std::string>& row : ReadRows(TAVREL_TEST_DATA "/encoding.txt")) {
-    const std::optional<EncodingProblem> problem = FindEncodingProblem(Unescape(row[1]));
+    const std::string text = Unescape(row[1]) + "\x80";
+    const std::optional<EncodingProblem> problem =
+        FindEncodingProblem(std::string_view(text).substr(0, text.size() - 1));
     EXPECT_EQ(problem
                   ? kKinds[static_cast<int>(problem->kind)] + (":" + std::to_string(problem->line))
                   : "-",
