@@ -54,10 +54,10 @@ constexpr Message kMessages[] = {
      "行目の文字として読みます。"
      "UTF-8 で保存されたようです。Shift-JIS で保存してください。"},
     {Code::kEncoding, static_cast<int>(EncodingProblem::Kind::kUtf16Mark),
-     "The file is UTF-16 (it starts with a byte-order mark): characters that Shift-JIS lacks "
-     "arrive as \"?\". Save it as Shift-JIS.",
-     "ファイルが UTF-16 です（バイト順マークがあります）。Shift-JIS にない文字は \"?\" になります。"
-     "Shift-JIS で保存してください。"},
+     "The file is UTF-16 (it starts with a byte-order mark): an entry naming a file with "
+     "characters that Shift-JIS lacks fails. Save it as Shift-JIS.",
+     "ファイルが UTF-16 です（バイト順マークがあります）。Shift-JIS にない文字を含むファイル名の"
+     "エントリは失敗します。Shift-JIS で保存してください。"},
     {Code::kEncoding, static_cast<int>(EncodingProblem::Kind::kUtf8Text),
      "Line {1} holds UTF-8 text, which the installer reads as Shift-JIS and garbles: the file was "
      "probably saved as UTF-8.",
