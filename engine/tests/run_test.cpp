@@ -33,6 +33,8 @@ const RunRow kRuns[] = {
         kFail, {kUnreadable}},
     {"Utf8MarkHidesTheSection", {}, [](auto& f) { f.files[f.ini].bytes = kUtf8Mark; }, {}, {},
         kFail, {kUnreadable}},
+    {"Utf16BigEndianMarkHidesTheSection", {}, [](auto& f) { f.files[f.ini].bytes = "\xFE\xFF"; },
+        {}, {}, kFail, {kUnreadable}},
     {"Utf8MarkReadAsWritten", {"a.dll,,$SYSTEM"},
         [](auto& f) { f.files[f.ini].bytes = kUtf8Mark; }, {{kSystemA, "a"}}},
     {"UnreadableInTheWalk", {"a.dll,,$SYSTEM", std::nullopt}, {}, {{kSystemA, "a"}}, {}, kFail,

@@ -69,7 +69,8 @@ TEST(FillIn, ReplacesNumberedPlaceholdersOnly) {
 
 // Each row of encoding.txt: a text, and the problem found in it.
 TEST(FindEncodingProblem, TellsFilesThatWereNotSavedAsShiftJis) {
-  const char* const kKinds[] = {"utf8-mark", "utf16-mark", "utf8-text", "not-shift-jis"};
+  const char* const kKinds[] = {"utf8-mark", "utf16-mark", "utf8-text", "not-shift-jis",
+                                "utf16be-mark"};
   for (const std::vector<std::string>& row : ReadRows(TAVREL_TEST_DATA "/encoding.txt")) {
     const std::optional<EncodingProblem> problem = FindEncodingProblem(Unescape(row[1]));
     EXPECT_EQ(problem
