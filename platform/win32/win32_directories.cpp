@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/win32/system_file_protection.h"
 #include "platform/win32/text_conversion.h"
 
 namespace tavrel {
@@ -50,6 +51,13 @@ std::optional<std::string> FolderOfProgramFile(std::wstring_view program_file) {
 
 std::optional<std::string> Win32Directories::ProgramFolder() {
   return FolderOfProgramFile(ModuleFileName());
+}
+
+// Looked up once, at the first call; where Windows has no such function, nothing is protected.
+bool Win32Directories::ProtectedBySystem(const std::string& path) {
+  static const SfcIsFileProtectedFunction is_protected = LookUpSfcIsFileProtected();
+  const std::optional<std::wstring> wide = Utf8ToWide(path);
+  return is_protected && wide && is_protected(/*RpcHandle=*/nullptr, wide->c_str()) != FALSE;
 }
 
 }  // namespace tavrel

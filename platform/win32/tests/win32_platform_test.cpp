@@ -1,13 +1,15 @@
 // What the Windows layer decides by itself and no end-to-end scenario reaches: the folder of a
 // program at a drive's root, the conversion flags that Windows accepts for each code page (Wine
-// accepts them all, so no run shows them), and how a DLL is loaded where Windows refuses the
-// search flags (Vista, 7 without KB2533623; Wine takes them).
+// accepts them all, so no run shows them), how a DLL is loaded where Windows refuses the search
+// flags (Vista, 7 without KB2533623; Wine takes them), and where file protection is asked for
+// (Wine protects nothing).
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "platform/win32/library_loading.h"
+#include "platform/win32/system_file_protection.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_directories.h"
 
@@ -73,6 +75,20 @@ TEST(Win32Platform, OnlyRefusedSearchFlagsAreTriedAgainWithTheAlteredSearch) {
     EXPECT_EQ(flags, c.flags) << c.answers[0];
     EXPECT_EQ(module != nullptr, c.loaded) << c.answers[0];
   }
+}
+
+// Only the system directory's sfc.dll is asked which files Windows keeps for itself.
+TEST(Win32Platform, FileProtectionIsAskedOfTheSystemDirectoryAlone) {
+  wchar_t system[MAX_PATH];
+  const std::wstring sfc =
+      std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\sfc.dll";
+  std::vector<std::wstring> asked;
+  const auto is_protected = LookUpSfcIsFileProtected([&](const wchar_t* path, DWORD flags) {
+    asked.emplace_back(path);
+    return LoadLibraryWithFlags(path, flags);
+  });
+  EXPECT_EQ(asked, std::vector<std::wstring>{sfc});
+  EXPECT_TRUE(is_protected && !is_protected(nullptr, L"C:\\none.dll"));
 }
 
 }  // namespace
