@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/win32/program_file.h"
 #include "platform/win32/system_file_protection.h"
 #include "platform/win32/text_conversion.h"
 
@@ -21,20 +22,6 @@ std::string AnsiDirectory(Lookup lookup) {
   return AnsiToUtf8(std::string_view(buffer, strnlen(buffer, kDirectoryBuffer))).value_or("");
 }
 
-std::wstring ModuleFileName() {
-  std::wstring name(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD size = static_cast<DWORD>(name.size());
-    const DWORD length = GetModuleFileNameW(nullptr, name.data(), size);
-    // A full buffer means the name may have been cut: the call does not say so otherwise.
-    if (length < size) {
-      name.resize(length);
-      return name;
-    }
-    name.resize(name.size() * 2);
-  }
-}
-
 }  // namespace
 
 std::string Win32Directories::WindowsDirectory() { return AnsiDirectory(GetWindowsDirectoryA); }
@@ -50,7 +37,7 @@ std::optional<std::string> FolderOfProgramFile(std::wstring_view program_file) {
 }
 
 std::optional<std::string> Win32Directories::ProgramFolder() {
-  return FolderOfProgramFile(ModuleFileName());
+  return FolderOfProgramFile(ProgramFile());
 }
 
 // Looked up once, at the first call; where Windows has no such function, nothing is protected.

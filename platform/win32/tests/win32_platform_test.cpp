@@ -1,14 +1,16 @@
 // What the Windows layer decides by itself and no end-to-end scenario reaches: the folder of a
-// program at a drive's root, the conversion flags that Windows accepts for each code page (Wine
-// accepts them all, so no run shows them), how a DLL is loaded where Windows refuses the search
-// flags (Vista, 7 without KB2533623; Wine takes them), and where file protection is asked for
-// (Wine protects nothing).
+// program at a drive's root or on a drive that the elevated session lacks, the conversion flags
+// that Windows accepts for each code page (Wine accepts them all, so no run shows them), how a
+// DLL is loaded where Windows refuses the search flags (Vista, 7 without KB2533623; Wine takes
+// them), and where file protection is asked for (Wine protects nothing).
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "platform/win32/library_loading.h"
+#include "platform/win32/program_file.h"
 #include "platform/win32/system_file_protection.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_directories.h"
@@ -16,9 +18,29 @@
 namespace tavrel {
 namespace {
 
-// A folder's path ends without a separator everywhere else, as every scenario's does.
-TEST(Win32Platform, FolderOfProgramFileKeepsTheSeparatorAtADriveRoot) {
-  EXPECT_EQ(FolderOfProgramFile(L"D:\\Tavrel.exe"), "D:\\");
+// The program's folder, which ends without a separator except at a drive's root, as every
+// scenario's does; on a drive that the elevated session lacks (the person mapped it, and mappings
+// belong to a logon session) it is reached through the share in the image's native path.
+TEST(Win32Platform, ProgramFolderKeepsADriveRootAndReachesAMappedDriveThroughItsShare) {
+  constexpr wchar_t kZ[] =
+      L"\\Device\\Mup\\;LanmanRedirector\\;Z:000000000001a2b3\\s\\h\\set\\T.exe";
+  // As started, its drive's type, the image's native path; the folder.
+  const std::tuple<const wchar_t*, UINT, const wchar_t*, const char*> cases[] = {
+      {L"D:\\T.exe", DRIVE_FIXED, L"\\Device\\HarddiskVolume2\\T.exe", "D:\\"},
+      {L"Z:\\set\\T.exe", DRIVE_NO_ROOT_DIR, kZ, R"(\\s\h\set)"},
+      {L"z:\\set\\T.exe", DRIVE_NO_ROOT_DIR, kZ, R"(\\s\h\set)"},
+      // A drive that the session has, a start from the share, another drive's mapping, or no
+      // share: the folder as started.
+      {L"Z:\\set\\T.exe", DRIVE_REMOTE, kZ, R"(Z:\set)"},
+      {L"\\\\s\\h\\T.exe", DRIVE_NO_ROOT_DIR, L"\\Device\\Mup\\s\\h\\T.exe", R"(\\s\h)"},
+      {L"Y:\\set\\T.exe", DRIVE_NO_ROOT_DIR, kZ, R"(Y:\set)"},
+      {L"Z:\\T.exe", DRIVE_NO_ROOT_DIR, L"\\Device\\Mup\\;Z:0\\s\\", "Z:\\"},
+  };
+  for (const auto& [started_as, drive_type, native_image, folder] : cases) {
+    EXPECT_EQ(FolderOfProgramFile(ReachableProgramFile(started_as, drive_type, native_image)),
+              folder)
+        << folder;
+  }
 }
 
 TEST(Win32Platform, ConversionFlagsAreOnlyThoseWindowsTakesForTheCodePage) {
