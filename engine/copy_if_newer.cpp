@@ -29,10 +29,12 @@ void TellCopyFailure(UserInterface& ui, std::string_view message, const std::str
 // source; a source that looks newer is opened into `input` and judged again by the open file's
 // date, so that the date compared and the bytes copied are those of one and the same file. A
 // failure closes it before it is told, so that nothing is open while the person reads the message.
-Freshness DecideFreshness(Platform& platform, std::unique_ptr<File>& input,
-                          const std::string& source, const std::string& destination) {
+Freshness DecideFreshness(Platform& platform, const DestinationFolder* folder,
+                          std::unique_ptr<File>& input, const std::string& source,
+                          const std::string& destination) {
   // A hidden or system destination is a file like any other: only a folder or nothing is absent.
-  if (!platform.files.IsFile(destination)) return Freshness::kSourceNewer;
+  // Nothing is read through a folder that cannot be held.
+  if (!folder || !platform.files.IsFile(destination)) return Freshness::kSourceNewer;
   // Windows lets only the system replace a file that it protects, whatever its version: the
   // entry is left out as up to date, as established installers leave such a runtime file.
   if (platform.directories.ProtectedBySystem(destination)) return Freshness::kUpToDate;
@@ -69,8 +71,9 @@ void Discard(File& input, TemporaryFile& temporary) {
 // Copies the source into a temporary file beside the destination and puts it in the
 // destination's place only when every byte is written: a failure or a stop leaves the old
 // destination as it was.
-CopyResult CopyThroughTemporary(Platform& platform, const bool& stop_flag, File& input,
-                                const std::string& source, const std::string& destination) {
+CopyResult CopyThroughTemporary(Platform& platform, const bool& stop_flag,
+                                DestinationFolder* folder, File& input, const std::string& source,
+                                const std::string& destination) {
   // The length of the file that is read, not of whatever its name showed a moment before.
   const std::optional<std::uint64_t> length = input.Length();
   if (!length) {
@@ -83,7 +86,7 @@ CopyResult CopyThroughTemporary(Platform& platform, const bool& stop_flag, File&
   const std::unique_ptr<std::byte[]> buffer(
       new (std::nothrow) std::byte[static_cast<std::size_t>(std::min(*length, kChunkBytes))]);
   const std::unique_ptr<TemporaryFile> temporary =
-      buffer ? platform.files.CreateTemporaryBeside(destination) : nullptr;
+      buffer && folder ? folder->CreateTemporary() : nullptr;
   if (!temporary) {
     input.Close();
     TellCopyFailure(platform.ui, kCannotCreate, destination);
@@ -121,7 +124,7 @@ CopyResult CopyThroughTemporary(Platform& platform, const bool& stop_flag, File&
     TellCopyFailure(platform.ui, unfinished, destination);
     return kCopyFailed;
   }
-  switch (temporary->Install(destination)) {
+  switch (temporary->Install()) {
     case TemporaryFile::Outcome::kInstalled:
       break;
     case TemporaryFile::Outcome::kNotWritten:
@@ -131,7 +134,8 @@ CopyResult CopyThroughTemporary(Platform& platform, const bool& stop_flag, File&
       TellCopyFailure(platform.ui, kCannotCreate, destination);
       return kCopyFailed;
   }
-  // Reachable above; its own result is not examined.
+  // Reachable above; its own result is not examined. The new file is still held, so that it is
+  // the file that gets the date.
   platform.support.CopyFileDateTime(destination, source);
   return kCopied;
 }
@@ -151,10 +155,13 @@ CopyResult Module1::CopyIfNewer(const std::string& source, const std::string& de
     TellCopyFailure(platform_.ui, kCannotCreate, destination);
     return kCopyFailed;
   }
+  // Held to the end of the copy. A folder that cannot be held (missing, or reached through a link
+  // that a standard user could have planted) is one where the destination cannot be made.
+  const std::unique_ptr<DestinationFolder> folder = platform_.files.HoldFolderOf(destination);
   // A source that cannot be opened fails only where it is needed: a version comparison may find
   // the destination up to date without it.
   std::unique_ptr<File> input;
-  switch (DecideFreshness(platform_, input, source, destination)) {
+  switch (DecideFreshness(platform_, folder.get(), input, source, destination)) {
     case Freshness::kUpToDate:
       return kUpToDate;
     case Freshness::kFailed:
@@ -167,7 +174,7 @@ CopyResult Module1::CopyIfNewer(const std::string& source, const std::string& de
     TellCopyFailure(platform_.ui, kCannotOpen, source);
     return kCopyFailed;
   }
-  return CopyThroughTemporary(platform_, StopFlag, *input, source, destination);
+  return CopyThroughTemporary(platform_, StopFlag, folder.get(), *input, source, destination);
 }
 
 }  // namespace tavrel

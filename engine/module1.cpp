@@ -21,7 +21,13 @@ namespace {
 }
 
 // A registration that fails is told and passed over; a library that cannot be called ends the run.
+// Registering runs the DLL's code with the administrator's rights, so a file that others could
+// have put there or changed is never loaded: its registration fails.
 void Register(Platform& platform, const std::string& path) {
+  if (platform.files.ChangeableByOthers(path)) {
+    platform.ui.ShowMessage(path + std::string(kRegistrationFailed), MessageIcon::kWarning);
+    return;
+  }
   const std::optional<std::int32_t> registered = platform.support.RegistDll(path, -1);
   if (!registered) {
     platform.ui.ShowMessage(TwoLines(kLibraryUnreachable, "RegistDll"), MessageIcon::kWarning);

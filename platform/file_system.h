@@ -46,11 +46,26 @@ class TemporaryFile : public File {
     kNotReplaced,  // the destination could not be replaced (read-only, in use, a folder)
   };
 
-  // Flushes and closes the file and puts it in the place of `destination`, which may or may not
-  // exist, in one step; a destination that has the hidden or system attribute keeps it.
-  // Afterwards the destination holds either its old contents or this file's, and the file is
-  // closed and, unless installed, removed.
-  virtual Outcome Install(const std::string& destination) = 0;
+  // Flushes and closes the file and puts it in the place of the destination it was made for,
+  // which may or may not exist, in one step; a destination that has the hidden or system
+  // attribute keeps it. Afterwards the destination holds either its old contents or this file's,
+  // and the file is closed and, unless installed, removed. An installed file stays held until
+  // this object is destroyed: nobody can rename or delete it meanwhile, so that whatever is done
+  // to the destination by name (its date set) is done to it, while others may still open it to
+  // read it or set its times.
+  virtual Outcome Install() = 0;
+};
+
+// The folder of one destination, held from the first look at the destination to the end of its
+// copy: neither it nor a folder above it can be renamed or replaced meanwhile, so that the
+// destination's path names the same file at every step.
+class DestinationFolder {
+ public:
+  virtual ~DestinationFolder() = default;
+
+  // Creates a new, uniquely named file in the folder, open for binary writing, that Install puts
+  // in the destination's place; null when the folder is not writable.
+  virtual std::unique_ptr<TemporaryFile> CreateTemporary() = 0;
 };
 
 class FileSystem {
@@ -75,9 +90,15 @@ class FileSystem {
   // when it cannot be opened.
   virtual std::unique_ptr<File> OpenForReading(const std::string& path) = 0;
 
-  // Creates a new, uniquely named file in the folder of `path` (the text before its last "\"),
-  // open for binary writing; null when the folder is missing or not writable.
-  virtual std::unique_ptr<TemporaryFile> CreateTemporaryBeside(const std::string& path) = 0;
+  // Holds the folder of `destination` (the text before its last "\"). Null when it is missing or
+  // not a folder, or when it is reached through a link that others than the administrators could
+  // have made (in a folder they can change, or owned by them): nothing is written through it.
+  virtual std::unique_ptr<DestinationFolder> HoldFolderOf(const std::string& destination) = 0;
+
+  // True when anybody but the administrators, the system, TrustedInstaller and the user running
+  // the installer can change the file or a folder above it, up to the drive's root, or when that
+  // cannot be told. Code loaded from such a file could be theirs.
+  virtual bool ChangeableByOthers(const std::string& path) = 0;
 };
 
 }  // namespace tavrel

@@ -23,12 +23,25 @@ void RestrictLibrarySearch() {
   if (!restrict_search || !restrict_search(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
 }
 
+// Redirection Guard: Windows then refuses to follow a junction that a non-administrator made,
+// wherever this process opens a path. Only Windows 10 22H2 and later know it; elsewhere the
+// call fails or is missing, and the installer's own checks of each destination's path stand alone.
+void RefuseLinksOfStandardUsers() {
+  using SetPolicyFunction = BOOL(WINAPI*)(PROCESS_MITIGATION_POLICY, PVOID, SIZE_T);
+  const auto set_policy = reinterpret_cast<SetPolicyFunction>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetProcessMitigationPolicy")));
+  PROCESS_MITIGATION_REDIRECTION_TRUST_POLICY policy{};
+  policy.EnforceRedirectionTrust = 1;
+  if (set_policy) set_policy(ProcessRedirectionTrustPolicy, &policy, sizeof policy);
+}
+
 }  // namespace
 }  // namespace tavrel
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
   using namespace tavrel;
   RestrictLibrarySearch();
+  RefuseLinksOfStandardUsers();
 
   Win32Directories directories;
   Win32Profile profile;

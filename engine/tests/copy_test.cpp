@@ -57,6 +57,8 @@ const CopyRow kCopies[] = {
     {"UnpassableDestination", [](auto& f) { NoOld(f), f.unpassable = {kDestination}; }, kFailed,
      kCantCreate},
     {"NoFolder", [](auto& f) { NoOld(f), f.folders.clear(); }, kFailed, kCantCreate},
+    {"FolderReachedThroughAPlantedLink", [](auto& f) { f.planted_links = {R"(C:\WINDOWS)"}; },
+     kFailed, kCantCreate},
     {"LockedDestination", [](auto& f) { Old(f).locked = true; }, kFailed, kCantCreate},
     {"ReadFails", [](auto& f) { Chunks(f, 40000), FailAt(f, kRead, 2); }, kFailed,
      TwoLines(kCannotRead, kSource)},

@@ -62,6 +62,9 @@ class FakePlatform : public Directories,
   Files files;
   std::map<std::string, std::string> installed;  // every destination replaced: its new bytes
   std::set<std::string> folders = {R"(C:\WINDOWS)", R"(C:\WINDOWS\system32)"};
+  std::set<std::string> planted_links;  // folders reached through a link others could have made
+  std::set<std::string> changeable;     // files and folders that others can change
+  int held_installed = 0;               // new files in place and still held
   int open_files = 0;  // sources and temporary files; a temporary file stands only while open
   // Fails call `fail_call` (counted from 1) of this kind of step.
   Step fail_step = Step::kLookup;
@@ -120,7 +123,10 @@ class FakePlatform : public Directories,
     return Fails(Step::kLookup) || !files.contains(path) ? std::nullopt : files[path].date;
   }
   std::unique_ptr<File> OpenForReading(const std::string& path) override;
-  std::unique_ptr<TemporaryFile> CreateTemporaryBeside(const std::string& path) override;
+  std::unique_ptr<DestinationFolder> HoldFolderOf(const std::string& destination) override;
+  bool ChangeableByOthers(const std::string& path) override {  // the file or its folder
+    return changeable.contains(path) || changeable.contains(path.substr(0, path.rfind('\\')));
+  }
 
   void ShowProgressWindow() override { progress_window = true; }
   void UnloadProgressWindow() override { progress_window = false; }
@@ -158,6 +164,7 @@ class FakePlatform : public Directories,
     return 1;
   }
   bool CopyFileDateTime(const std::string& destination, const std::string& source) override {
+    EXPECT_EQ(held_installed, 1);  // the file just put in place, and nothing in its place
     files.at(destination).date = files.at(source).date;  // the engine dates only files there
     return true;
   }
@@ -167,11 +174,14 @@ class FakePlatform : public Directories,
 // own; open until it is closed or destroyed.
 class FakeOpenFile : public TemporaryFile {
  public:
-  FakeOpenFile(FakePlatform& platform, FakeFile file)
-      : platform_(platform), file_(std::move(file)) {
+  FakeOpenFile(FakePlatform& platform, FakeFile file, std::string destination = {})
+      : platform_(platform), file_(std::move(file)), destination_(std::move(destination)) {
     ++platform_.open_files;
   }
-  ~FakeOpenFile() override { Close(); }
+  ~FakeOpenFile() override {
+    Close();
+    if (installed_) --platform_.held_installed;
+  }
 
   std::optional<std::uint64_t> Length() override {
     return platform_.Fails(Step::kLength) ? std::nullopt : std::optional(file_.bytes.size());
@@ -198,21 +208,34 @@ class FakeOpenFile : public TemporaryFile {
     return !failed;
   }
   using enum Outcome;
-  Outcome Install(const std::string& destination) override {
+  Outcome Install() override {
     const bool flushed = open_ && !platform_.Fails(Step::kInstall);
     if (!Close() || !flushed) return kNotWritten;
-    const auto old = At(platform_.files, destination);
-    if (platform_.folders.contains(destination) || (old && old->locked)) return kNotReplaced;
-    platform_.installed[destination] = file_.bytes;
-    platform_.files[destination] = file_;
+    const auto old = At(platform_.files, destination_);
+    if (platform_.folders.contains(destination_) || (old && old->locked)) return kNotReplaced;
+    platform_.installed[destination_] = file_.bytes;
+    platform_.files[destination_] = file_;
+    installed_ = true;
+    ++platform_.held_installed;
     return kInstalled;
   }
 
  private:
   FakePlatform& platform_;
   FakeFile file_;
+  std::string destination_;
   std::size_t offset_ = 0;
   bool open_ = true;
+  bool installed_ = false;
+};
+
+struct FakeFolder : DestinationFolder {
+  FakePlatform& platform;
+  std::string destination;
+  FakeFolder(FakePlatform& p, std::string d) : platform(p), destination(std::move(d)) {}
+  std::unique_ptr<TemporaryFile> CreateTemporary() override {
+    return std::make_unique<FakeOpenFile>(platform, FakeFile{.date = std::nullopt}, destination);
+  }
 };
 
 inline std::unique_ptr<File> FakePlatform::OpenForReading(const std::string& path) {
@@ -220,9 +243,11 @@ inline std::unique_ptr<File> FakePlatform::OpenForReading(const std::string& pat
   return file ? std::make_unique<FakeOpenFile>(*this, *file) : nullptr;
 }
 
-inline std::unique_ptr<TemporaryFile> FakePlatform::CreateTemporaryBeside(const std::string& path) {
-  if (!folders.contains(path.substr(0, path.rfind('\\')))) return nullptr;
-  return std::make_unique<FakeOpenFile>(*this, FakeFile{.date = std::nullopt});
+inline std::unique_ptr<DestinationFolder> FakePlatform::HoldFolderOf(
+    const std::string& destination) {
+  const std::string folder = destination.substr(0, destination.rfind('\\'));
+  if (!folders.contains(folder) || planted_links.contains(folder)) return nullptr;
+  return std::make_unique<FakeFolder>(*this, destination);
 }
 
 }  // namespace tavrel::fake

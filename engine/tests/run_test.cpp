@@ -59,6 +59,11 @@ const RunRow kRuns[] = {
     {"FailureIsPassedOver", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
         [](auto& f) { f.regist_results[kSystemA] = 0; }, {{kSystemA, "a"}, {kSystemB, "b"}},
         {kSystemA}, kOk, {kSystemA + std::string(kRegistrationFailed)}},
+    // Nothing that others could have put or changed is loaded; the walk goes on
+    {"NothingLoadedWhereOthersCanChange", {"a.dll,,C:\\Tools,REGIST", "b.dll,,$SYSTEM,REGIST"},
+        [](auto& f) { f.folders.insert(R"(C:\Tools)"), f.changeable = {R"(C:\Tools)"}; },
+        {{R"(C:\Tools\a.dll)", "a"}, {kSystemB, "b"}}, {kSystemB}, kOk,
+        {R"(C:\Tools\a.dll)" + std::string(kRegistrationFailed)}},
     {"NoRegistDll", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
         [](auto& f) { f.unreachable = {SupportLibrary::Function::kRegistDll}; }, {{kSystemA, "a"}},
         {}, kFail, {TwoLines(kLibraryUnreachable, "RegistDll")}},

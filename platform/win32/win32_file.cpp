@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
-#include <vector>
+#include <utility>
 
 #include "platform/win32/kill_point.h"
-#include "platform/win32/text_conversion.h"
+#include "platform/win32/nt_files.h"
 
 namespace tavrel {
 namespace {
@@ -27,26 +26,28 @@ DWORD NextCount(std::size_t remaining) {
   return static_cast<DWORD>(std::min(remaining, kLargestCall));
 }
 
-// The attributes of the file at `path`: 0 when there is none, nothing when they cannot be read.
-std::optional<DWORD> AttributesOf(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) return attributes;
-  if (GetLastError() == ERROR_FILE_NOT_FOUND) return DWORD{0};
-  return std::nullopt;
+// The attributes of the file `name` in `folder`, a link's own: 0 when there is none, nothing
+// when they cannot be read.
+std::optional<DWORD> AttributesIn(HANDLE folder, const std::wstring& name) {
+  const ScopedHandle file =
+      OpenInFolder(folder, name, FILE_READ_ATTRIBUTES,
+                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN);
+  if (!file.valid()) {
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return DWORD{0};
+    return std::nullopt;
+  }
+  FILE_BASIC_INFO basic{};
+  if (!GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic))
+    return std::nullopt;
+  return basic.FileAttributes;
 }
 
-// FILE_RENAME_INFO for a rename that replaces `target`. The name follows the structure, NUL
-// included; FileNameLength counts its bytes without the NUL.
-std::vector<std::byte> RenameInfo(const std::wstring& target) {
-  const std::size_t name_bytes = target.size() * sizeof(wchar_t);
-  std::vector<std::byte> buffer(sizeof(FILE_RENAME_INFO) + name_bytes);
-  FILE_RENAME_INFO info{};
-  info.ReplaceIfExists = TRUE;
-  info.RootDirectory = nullptr;
-  info.FileNameLength = static_cast<DWORD>(name_bytes);
-  std::memcpy(buffer.data(), &info, offsetof(FILE_RENAME_INFO, FileName));
-  std::memcpy(buffer.data() + offsetof(FILE_RENAME_INFO, FileName), target.c_str(), name_bytes);
-  return buffer;
+// The volume and number that tell one file from another, whatever its name.
+std::optional<std::pair<DWORD, std::uint64_t>> IdentityOf(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!GetFileInformationByHandle(file, &information)) return std::nullopt;
+  return std::pair(information.dwVolumeSerialNumber,
+                   (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow);
 }
 
 }  // namespace
@@ -103,8 +104,11 @@ bool Win32File::Close() {
   return flushed && closed;
 }
 
-Win32TemporaryFile::Win32TemporaryFile(ScopedHandle handle, std::wstring path)
-    : file_(std::move(handle), Win32File::Mode::kWrite), path_(std::move(path)) {
+Win32TemporaryFile::Win32TemporaryFile(ScopedHandle handle, HANDLE folder,
+                                       std::wstring destination)
+    : file_(std::move(handle), Win32File::Mode::kWrite),
+      folder_(folder),
+      destination_(std::move(destination)) {
   // A file system that keeps no such mark still gets the file removed by Close().
   MarkForDeletion(true);
 }
@@ -121,10 +125,10 @@ bool Win32TemporaryFile::MarkForDeletion(bool marked) {
 }
 
 bool Win32TemporaryFile::Close() {
-  // Where the mark is missing, the file goes by its name once closed.
-  const bool closed = file_.CloseUnflushed();
-  if (!marked_) DeleteFileW(path_.c_str());
-  return closed;
+  // Where the mark went missing, it is tried once more: the file is never deleted by its name,
+  // which could by then name another.
+  if (!marked_ && file_.handle() != INVALID_HANDLE_VALUE) MarkForDeletion(true);
+  return file_.CloseUnflushed();
 }
 
 bool Win32TemporaryFile::AddAttributes(DWORD attributes) {
@@ -138,17 +142,14 @@ bool Win32TemporaryFile::AddAttributes(DWORD attributes) {
   return SetFileInformationByHandle(file_.handle(), FileBasicInfo, &change, sizeof change) != FALSE;
 }
 
-// Renames the file over `target` through its handle, so that no name has to be opened. The mark
-// is off for each attempt alone: a refused one marks the file again before anything else.
-bool Win32TemporaryFile::MoveIntoPlace(const std::wstring& target) {
-  std::vector<std::byte> rename = RenameInfo(target);
+// Renames the file over the destination through its handle and the folder's, so that no path has
+// to be followed. The mark is off for each attempt alone: a refused one marks the file again
+// before anything else.
+bool Win32TemporaryFile::MoveIntoPlace() {
   const bool markable = marked_;
   for (int attempt = 1;; ++attempt) {
     if (markable && !MarkForDeletion(false)) return false;
-    if (SetFileInformationByHandle(file_.handle(), FileRenameInfo, rename.data(),
-                                   static_cast<DWORD>(rename.size()))) {
-      return true;
-    }
+    if (RenameInFolder(file_.handle(), folder_, destination_)) return true;
     const DWORD error = GetLastError();
     if (markable) MarkForDeletion(true);
     TAVREL_KILL_POINT("refused");
@@ -164,14 +165,26 @@ bool Win32TemporaryFile::MoveIntoPlace(const std::wstring& target) {
   }
 }
 
-TemporaryFile::Outcome Win32TemporaryFile::Install(const std::string& destination) {
+// The file just put in place is opened again, sharing reading and writing but not deletion, and
+// its old handle closed, which shared nothing: now the support library can set its times while
+// nobody can rename or delete it. Between the two it could be swapped, which its identity shows.
+bool Win32TemporaryFile::HoldInstalled() {
+  const auto identity = IdentityOf(file_.handle());
+  file_.CloseUnflushed();
+  installed_.emplace(OpenInFolder(folder_, destination_, FILE_READ_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_OPEN));
+  if (identity && installed_->valid() && IdentityOf(installed_->get()) == identity) return true;
+  installed_.reset();
+  return false;
+}
+
+TemporaryFile::Outcome Win32TemporaryFile::Install() {
   TAVREL_KILL_POINT("written");
-  const std::optional<std::wstring> target = Utf8ToWide(destination);
   // Windows refuses to replace a read-only file, but Wine replaces it; asking first makes both
   // keep it, and refuses it, like a folder, at once instead of after the retries that an open
   // destination gets. A destination whose attributes cannot be read might be read-only, hidden or
   // system, and is left alone.
-  const std::optional<DWORD> old_attributes = target ? AttributesOf(*target) : std::nullopt;
+  const std::optional<DWORD> old_attributes = AttributesIn(folder_, destination_);
   if (!old_attributes || (*old_attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
     Close();
     return Outcome::kNotReplaced;
@@ -189,14 +202,13 @@ TemporaryFile::Outcome Win32TemporaryFile::Install(const std::string& destinatio
     return Outcome::kNotWritten;
   }
   TAVREL_KILL_POINT("flushed");
-  if (!MoveIntoPlace(*target)) {
+  if (!MoveIntoPlace()) {
     Close();
     return Outcome::kNotReplaced;
   }
   TAVREL_KILL_POINT("replaced");
   // Flushed above; the file stands in its place whatever the close says.
-  file_.CloseUnflushed();
-  return Outcome::kInstalled;
+  return HoldInstalled() ? Outcome::kInstalled : Outcome::kNotReplaced;
 }
 
 }  // namespace tavrel

@@ -33,13 +33,14 @@ class Win32File : public File {
   Mode mode_;
 };
 
-// A new file, marked for deletion from the moment it is made: should the process be killed, the
-// system removes it with its last handle. The mark is lifted only for the replace itself, which
-// renames the file through its handle; a refused replace marks it again.
+// A new file in a held folder, marked for deletion from the moment it is made: should the process
+// be killed, the system removes it with its last handle. The mark is lifted only for the replace
+// itself, which renames the file through its handle; a refused replace marks it again.
 class Win32TemporaryFile : public TemporaryFile {
  public:
-  // `handle` was opened with DELETE and FILE_READ_ATTRIBUTES access besides GENERIC_WRITE.
-  Win32TemporaryFile(ScopedHandle handle, std::wstring path);
+  // `handle` was opened with DELETE and FILE_READ_ATTRIBUTES access besides GENERIC_WRITE, in
+  // `folder`, which outlives this object; `destination` is the name it is to take there.
+  Win32TemporaryFile(ScopedHandle handle, HANDLE folder, std::wstring destination);
 
   std::optional<std::uint64_t> Length() override { return file_.Length(); }
   std::optional<FileTime> LastModified() override { return file_.LastModified(); }
@@ -47,16 +48,19 @@ class Win32TemporaryFile : public TemporaryFile {
   bool Write(std::span<const std::byte> data) override { return file_.Write(data); }
   // Throws the file away: closed without a flush, and removed.
   bool Close() override;
-  Outcome Install(const std::string& destination) override;
+  Outcome Install() override;
 
  private:
   bool MarkForDeletion(bool marked);
   bool AddAttributes(DWORD attributes);
-  bool MoveIntoPlace(const std::wstring& target);
+  bool MoveIntoPlace();
+  bool HoldInstalled();
 
   Win32File file_;
-  std::wstring path_;
+  HANDLE folder_;  // not owned
+  std::wstring destination_;
   bool marked_ = false;  // the system removes the file with its handle
+  std::optional<ScopedHandle> installed_;  // the file in place, until this object goes
 };
 
 // Last-modified time from a FILETIME, in whole seconds.

@@ -2,15 +2,14 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
+#include "platform/win32/changeable_by_others.h"
+#include "platform/win32/full_path.h"
 #include "platform/win32/text_conversion.h"
+#include "platform/win32/win32_destination_folder.h"
 #include "platform/win32/win32_file.h"
 
 namespace tavrel {
 namespace {
-
-constexpr int kTemporaryNameAttempts = 100;
 
 // The attributes of an existing file, never of a folder.
 std::optional<WIN32_FILE_ATTRIBUTE_DATA> FileAttributes(const std::string& path) {
@@ -35,17 +34,6 @@ ScopedHandle OpenFile(const std::string& path, DWORD access, DWORD sharing, DWOR
                                   /*lpSecurityAttributes=*/nullptr, disposition,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
                                   /*hTemplateFile=*/nullptr));
-}
-
-// Different for every attempt of every process, so that two runs never race for one name.
-std::string TemporaryName(int attempt) {
-  LARGE_INTEGER counter{};
-  QueryPerformanceCounter(&counter);
-  char name[40];
-  std::snprintf(name, sizeof name, "~tvr%lx%llx%x.tmp", GetCurrentProcessId(),
-                static_cast<unsigned long long>(counter.QuadPart & 0xffffff),
-                static_cast<unsigned>(attempt));
-  return name;
 }
 
 }  // namespace
@@ -76,23 +64,15 @@ std::unique_ptr<File> Win32FileSystem::OpenForReading(const std::string& path) {
   return std::make_unique<Win32File>(std::move(handle), Win32File::Mode::kRead);
 }
 
-std::unique_ptr<TemporaryFile> Win32FileSystem::CreateTemporaryBeside(const std::string& path) {
-  const std::size_t separator = path.find_last_of('\\');
-  if (separator == std::string::npos) return nullptr;
-  const std::string folder = path.substr(0, separator + 1);
-  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    const std::string name = folder + TemporaryName(attempt);
-    // DELETE access, so that the file can be marked to go with its handle and renamed through
-    // it; its attributes are read to add a destination's. No FILE_ATTRIBUTE_TEMPORARY: the file
-    // becomes the installed file and keeps its attributes.
-    ScopedHandle handle =
-        OpenFile(name, GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE, /*sharing=*/0, CREATE_NEW);
-    if (handle.valid()) {
-      return std::make_unique<Win32TemporaryFile>(std::move(handle), *Utf8ToWide(name));
-    }
-    if (GetLastError() != ERROR_FILE_EXISTS) return nullptr;
-  }
-  return nullptr;
+std::unique_ptr<DestinationFolder> Win32FileSystem::HoldFolderOf(const std::string& destination) {
+  const std::optional<std::wstring> wide = Utf8ToWide(destination);
+  return wide ? Win32DestinationFolder::Hold(*wide) : nullptr;
+}
+
+bool Win32FileSystem::ChangeableByOthers(const std::string& path) {
+  const std::optional<std::wstring> wide = Utf8ToWide(path);
+  const std::optional<std::wstring> full = wide ? FullPathOf(*wide) : std::nullopt;
+  return !full || PathChangeableByOthers(*full, /*with_its_folder=*/true);
 }
 
 }  // namespace tavrel

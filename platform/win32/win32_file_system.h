@@ -12,7 +12,8 @@ class Win32FileSystem : public FileSystem {
   bool Readable(const std::string& path) override;
   std::optional<FileTime> LastModified(const std::string& path) override;
   std::unique_ptr<File> OpenForReading(const std::string& path) override;
-  std::unique_ptr<TemporaryFile> CreateTemporaryBeside(const std::string& path) override;
+  std::unique_ptr<DestinationFolder> HoldFolderOf(const std::string& destination) override;
+  bool ChangeableByOthers(const std::string& path) override;
 };
 
 }  // namespace tavrel

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/win32/full_path.h"
 #include "platform/win32/library_loading.h"
 #include "support/volstrak/ansi_text.h"
 #include "support/volstrak/handles.h"
@@ -15,24 +16,14 @@ namespace {
 
 using ServerFunction = HRESULT(WINAPI*)();
 
-// The DLL is loaded by its full path: a bare name would be looked for along the library search
-// path, and a different DLL of that name could be registered.
-std::optional<std::wstring> FullPath(const std::wstring& path) {
-  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return std::nullopt;
-  std::wstring full(size, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-  if (length == 0 || length >= size) return std::nullopt;
-  full.resize(length);
-  return full;
-}
-
 // In regsvr32's order: OLE up, load, register, free, OLE down; the declarations below unwind in
 // reverse.
 std::int32_t Regist(const char* path, std::int32_t flag) {
   const std::optional<std::wstring> wide = WidenAnsi(path);
   if (!wide || wide->empty()) return 0;
-  const std::optional<std::wstring> full = FullPath(*wide);
+  // Loaded by its full path: a bare name would be looked for along the library search path, and
+  // a different DLL of that name could be registered.
+  const std::optional<std::wstring> full = FullPathOf(*wide);
   if (!full) return 0;
   const OleSession ole;
   // Its dependencies are looked for beside it and in the system directory, never beside the

@@ -83,6 +83,24 @@ struct Scenario {
   }
 };
 
+// Wine shows a Unix mode as the security of a file and a Unix link as a Windows one, and Windows
+// itself can make neither for it: both are made by a Unix command, run from here through Wine.
+void RunUnix(std::vector<std::string> words) {
+  const auto spawn = reinterpret_cast<LONG(CDECL*)(char* const*, int)>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  if (!spawn || spawn(argv.data(), /*wait=*/1) != 0) throw std::runtime_error("cannot " + words[0]);
+}
+
+// The cases lie on drive Z:, which Wine maps to the Unix root.
+std::string UnixPathOf(const fs::path& path) {
+  std::string text = Narrow(path.wstring()).substr(2);
+  std::ranges::replace(text, '\\', '/');
+  return text;
+}
+
 struct Build {
   fs::path tavrel, volstrak, fixtures, cases;
 };
@@ -110,9 +128,9 @@ class Player {
   std::vector<std::string> Play() {
     SetDpi(dpi_);
     Clean();
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
     try {
+      // Links the last case planted are removed, never followed into what they point at.
+      if (fs::exists(root_)) RunUnix({"rm", "-rf", UnixPathOf(root_)});
       LayOut();
       // A run is the lines from its "run" to the next one.
       for (size_t at = 0, end; at < s_.lines.size(); at = end) {
@@ -211,8 +229,15 @@ class Player {
     if (!volstrak.empty()) fs::copy_file(build_.volstrak, PathOf(volstrak + "\\VOLSTRAK.dll"));
     std::uint32_t seed = 1;
     for (const Words& line : s_.lines) {
+      // folder PATH [others-can-change]: Unix mode 0755, or 0777 (tests/e2e/README.md).
       if (line[0] == "folder") fs::create_directories(PathOf(line[1]));
+      if (line[0] == "folder" && line.size() > 2 && line[2] == "others-can-change")
+        RunUnix({"chmod", "0777", UnixPathOf(PathOf(line[1]))});
       if (line[0] == "file") LayFile(line, seed);
+      if (line[0] == "link") {
+        fs::create_directories(PathOf(line[1]).parent_path());
+        RunUnix({"ln", "-s", UnixPathOf(PathOf(line[2])), UnixPathOf(PathOf(line[1]))});
+      }
     }
     // In the ANSI code page (Shift-JIS under 932), or UTF-16LE with its mark.
     const std::wstring text = Wide(Expand(s_.description.value_or("")));
