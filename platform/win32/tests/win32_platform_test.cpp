@@ -22,13 +22,12 @@ namespace {
 // scenario's does; on a drive that the elevated session lacks (the person mapped it, and mappings
 // belong to a logon session) it is reached through the share in the image's native path.
 TEST(Win32Platform, ProgramFolderKeepsADriveRootAndReachesAMappedDriveThroughItsShare) {
-  constexpr wchar_t kZ[] =
-      L"\\Device\\Mup\\;LanmanRedirector\\;Z:000000000001a2b3\\s\\h\\set\\T.exe";
+  constexpr wchar_t kZ[] = L"\\Device\\Mup\\;LanmanRedirector\\;Z:000000000001a2b3\\s\\h\\T.exe";
   // As started, its drive's type, the image's native path; the folder.
   const std::tuple<const wchar_t*, UINT, const wchar_t*, const char*> cases[] = {
       {L"D:\\T.exe", DRIVE_FIXED, L"\\Device\\HarddiskVolume2\\T.exe", "D:\\"},
-      {L"Z:\\set\\T.exe", DRIVE_NO_ROOT_DIR, kZ, R"(\\s\h\set)"},
-      {L"z:\\set\\T.exe", DRIVE_NO_ROOT_DIR, kZ, R"(\\s\h\set)"},
+      {L"Z:\\T.exe", DRIVE_NO_ROOT_DIR, kZ, R"(\\s\h)"},
+      {L"z:\\T.exe", DRIVE_NO_ROOT_DIR, kZ, R"(\\s\h)"},
       // A drive that the session has, a start from the share, another drive's mapping, or no
       // share: the folder as started.
       {L"Z:\\set\\T.exe", DRIVE_REMOTE, kZ, R"(Z:\set)"},
@@ -36,10 +35,8 @@ TEST(Win32Platform, ProgramFolderKeepsADriveRootAndReachesAMappedDriveThroughIts
       {L"Y:\\set\\T.exe", DRIVE_NO_ROOT_DIR, kZ, R"(Y:\set)"},
       {L"Z:\\T.exe", DRIVE_NO_ROOT_DIR, L"\\Device\\Mup\\;Z:0\\s\\", "Z:\\"},
   };
-  for (const auto& [started_as, drive_type, native_image, folder] : cases) {
-    EXPECT_EQ(FolderOfProgramFile(ReachableProgramFile(started_as, drive_type, native_image)),
-              folder)
-        << folder;
+  for (const auto& [started_as, drive_type, native, folder] : cases) {
+    EXPECT_EQ(FolderOfProgramFile(ReachableProgramFile(started_as, drive_type, native)), folder);
   }
 }
 
@@ -101,9 +98,8 @@ TEST(Win32Platform, OnlyRefusedSearchFlagsAreTriedAgainWithTheAlteredSearch) {
 
 // Only the system directory's sfc.dll is asked which files Windows keeps for itself.
 TEST(Win32Platform, FileProtectionIsAskedOfTheSystemDirectoryAlone) {
-  wchar_t system[MAX_PATH];
-  const std::wstring sfc =
-      std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\sfc.dll";
+  wchar_t dir[MAX_PATH];
+  const std::wstring sfc = std::wstring(dir, GetSystemDirectoryW(dir, MAX_PATH)) + L"\\sfc.dll";
   std::vector<std::wstring> asked;
   const auto is_protected = LookUpSfcIsFileProtected([&](const wchar_t* path, DWORD flags) {
     asked.emplace_back(path);
