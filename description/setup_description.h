@@ -14,8 +14,9 @@ namespace tavrel {
 std::optional<std::string> ReadSetupValue(Profile& profile, const std::string& ini_path,
                                           const std::string& section, const std::string& key);
 
-// Whether the description begins with the UTF-8 byte-order mark, which Notepad writes and
-// Windows' lookup takes for part of the first line.
-bool BeginsWithUtf8Mark(FileSystem& files, const std::string& ini_path);
+// Whether the description begins with a byte-order mark that Windows' lookup reads as text: the
+// UTF-8 mark, which Notepad writes and the lookup takes for part of the first line, or the UTF-16
+// big-endian one, whose file the lookup reads as ANSI bytes.
+bool BeginsWithMarkReadAsText(FileSystem& files, const std::string& ini_path);
 
 }  // namespace tavrel

@@ -35,6 +35,9 @@ Freshness DecideFreshness(Platform& platform, const DestinationFolder* folder,
   // A hidden or system destination is a file like any other: only a folder or nothing is absent.
   // Nothing is read through a folder that cannot be held.
   if (!folder || !platform.files.IsFile(destination)) return Freshness::kSourceNewer;
+  // Windows lets only the system replace a file that it protects, whatever its version: the
+  // entry is left out as up to date, as established installers leave such a runtime file.
+  if (platform.directories.ProtectedBySystem(destination)) return Freshness::kUpToDate;
   std::int32_t comparison = 0;
   const std::optional<std::int32_t> compared =
       platform.support.CompareVersion(source, destination, comparison);

@@ -76,9 +76,10 @@ void Module1::InstallList() {
     if (value->empty()) {
       // The lookup answers a description it cannot read (held by another program, gone since the
       // run began) as it answers a missing key; and Windows reads a UTF-8 mark as part of the
-      // first line, so that the section behind it is never found. Neither may end as complete.
+      // first line, and a UTF-16 big-endian file as ANSI bytes, so that the section behind the
+      // mark is never found. Neither may end as complete.
       if (!platform_.files.Readable(IniPath) ||
-          (n == 1 && BeginsWithUtf8Mark(platform_.files, IniPath))) {
+          (n == 1 && BeginsWithMarkReadAsText(platform_.files, IniPath))) {
         TellUnreadableDescription(platform_.ui);
       }
       return;

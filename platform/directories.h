@@ -5,7 +5,8 @@
 
 namespace tavrel {
 
-// Where Windows keeps its own files, and where the program lies.
+// Where Windows keeps its own files, which of them it keeps for itself, and where the program
+// lies.
 class Directories {
  public:
   virtual ~Directories() = default;
@@ -21,6 +22,10 @@ class Directories {
   // ("C:\"), where the separator is part of the name. Nothing when its name cannot be held as
   // text (a lone UTF-16 surrogate).
   virtual std::optional<std::string> ProgramFolder() = 0;
+
+  // True when Windows Resource Protection keeps the file at `path` for the system alone
+  // (SfcIsFileProtected), so that no installer may replace it; false where nothing is protected.
+  virtual bool ProtectedBySystem(const std::string& path) = 0;
 };
 
 }  // namespace tavrel

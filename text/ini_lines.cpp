@@ -50,12 +50,11 @@ class CharWalker {
   IniEncoding encoding_;
 };
 
-std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
+std::string Utf16LeToUtf8(std::string_view bytes) {
   std::string out;
   auto unit = [&](std::size_t at) {
-    const auto first = static_cast<unsigned char>(bytes[at]);
-    const auto second = static_cast<unsigned char>(bytes[at + 1]);
-    return static_cast<char32_t>(big_endian ? (first << 8) | second : (second << 8) | first);
+    return static_cast<char32_t>((static_cast<unsigned char>(bytes[at + 1]) << 8) |
+                                 static_cast<unsigned char>(bytes[at]));
   };
   for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
     char32_t code_point = unit(at);
@@ -95,10 +94,10 @@ std::optional<IniLine> ParseLine(std::string_view line, int number, IniEncoding 
 IniText ParseIniFile(std::string_view bytes) {
   IniText result{IniEncoding::kAnsi, {}};
   std::string decoded;
-  // A UTF-8 byte-order mark is not recognised: Windows reads those three bytes as text of the
-  // first line (Wine skips them).
-  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-    decoded = Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
+  // Only the little-endian mark makes a Unicode file. Windows reads the UTF-8 mark as text of the
+  // first line, and a big-endian file as ANSI bytes (Wine skips the one and reads the other).
+  if (bytes.starts_with("\xFF\xFE")) {
+    decoded = Utf16LeToUtf8(bytes.substr(2));
     bytes = decoded;
     result.encoding = IniEncoding::kUtf16;
   }

@@ -24,7 +24,7 @@ struct IniLine {
 
 enum class IniEncoding {
   kAnsi,   // the lines hold code page 932 bytes, as the file does
-  kUtf16,  // the file began with a UTF-16 byte-order mark; the lines hold its text as UTF-8
+  kUtf16,  // the file began with the UTF-16 little-endian mark; the lines hold its text as UTF-8
 };
 
 struct IniText {

@@ -88,7 +88,8 @@ class FakePlatform : public Directories,
   std::map<std::string, int> versions;                 // files without one cannot be compared
   std::map<std::string, std::int32_t> regist_results;  // 1 for any other path
   std::set<Function> unreachable;
-  std::set<std::string> unpassable;  // paths the ANSI code page cannot hold
+  std::set<std::string> unpassable;     // paths the ANSI code page cannot hold
+  std::set<std::string> sfc_protected;  // by Windows Resource Protection
   std::vector<std::string> registered;
 
   Module1 engine{Platform{*this, *this, *this, *this, *this}};
@@ -101,6 +102,7 @@ class FakePlatform : public Directories,
   std::string WindowsDirectory() override { return R"(C:\WINDOWS)"; }
   std::string SystemDirectory() override { return R"(C:\WINDOWS\system32)"; }
   std::optional<std::string> ProgramFolder() override { return program; }
+  bool ProtectedBySystem(const std::string& path) override { return sfc_protected.contains(path); }
 
   std::optional<std::string> GetString(const std::string& section, const std::string& key,
                                        const std::string& path, std::size_t buffer_bytes) override {

@@ -33,6 +33,8 @@ const RunRow kRuns[] = {
         kFail, {kUnreadable}},
     {"Utf8MarkHidesTheSection", {}, [](auto& f) { f.files[f.ini].bytes = kUtf8Mark; }, {}, {},
         kFail, {kUnreadable}},
+    {"Utf16BigEndianMarkHidesTheSection", {}, [](auto& f) { f.files[f.ini].bytes = "\xFE\xFF"; },
+        {}, {}, kFail, {kUnreadable}},
     {"Utf8MarkReadAsWritten", {"a.dll,,$SYSTEM"},
         [](auto& f) { f.files[f.ini].bytes = kUtf8Mark; }, {{kSystemA, "a"}}},
     {"UnreadableInTheWalk", {"a.dll,,$SYSTEM", std::nullopt}, {}, {{kSystemA, "a"}}, {}, kFail,
@@ -50,9 +52,10 @@ const RunRow kRuns[] = {
         {{kSystemA, "a"}, {kSystemB, "b"}}},
     {"StopBeforeTheRunIsForgotten", {"a.dll,,$SYSTEM"}, [](auto& f) { f.engine.RequestStop(); },
         {{kSystemA, "a"}}},
-    // Registration, of a file copied or found up to date
-    {"UpToDateFile", {"a.dll,,$SYSTEM,REGIST"},
-        [](auto& f) { f.Add(kSystemA, {.bytes = "kept"}); }, {}, {kSystemA}},
+    // Registration, of a file copied or found up to date, as a file that Windows protects is
+    {"UpToDateFiles", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM,REGIST"}, [](auto& f) {
+          f.Add(kSystemA, {}), f.Add(kSystemB, {.date = 50}), f.sfc_protected = {kSystemB};
+        }, {}, {kSystemA, kSystemB}},
     {"FailureIsPassedOver", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
         [](auto& f) { f.regist_results[kSystemA] = 0; }, {{kSystemA, "a"}, {kSystemB, "b"}},
         {kSystemA}, kOk, {kSystemA + std::string(kRegistrationFailed)}},

@@ -2,10 +2,12 @@
 
 namespace tavrel {
 
+HMODULE LoadLibraryWithFlags(const wchar_t* path, DWORD flags) {
+  return LoadLibraryExW(path, /*hFile=*/nullptr, flags);
+}
+
 HMODULE LoadLibrarySearchingItsFolder(const wchar_t* full_path) {
-  return LoadLibrarySearchingItsFolder(full_path, [](const wchar_t* path, DWORD flags) {
-    return LoadLibraryExW(path, /*hFile=*/nullptr, flags);
-  });
+  return LoadLibrarySearchingItsFolder(full_path, LoadLibraryWithFlags);
 }
 
 HMODULE LoadLibrarySearchingItsFolder(const wchar_t* full_path, const LibraryLoader& load) {

@@ -8,6 +8,7 @@ namespace tavrel {
 
 // LoadLibraryExW for a path with those flags: the module, or null with the last error set.
 using LibraryLoader = std::function<HMODULE(const wchar_t* path, DWORD flags)>;
+HMODULE LoadLibraryWithFlags(const wchar_t* path, DWORD flags);
 
 // The DLL at `full_path`, whose own dependencies are looked for beside it, then in the system
 // directory: never beside the program (a download folder, say), in the current folder or along

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/win32/program_file.h"
+#include "platform/win32/system_file_protection.h"
 #include "platform/win32/text_conversion.h"
 
 namespace tavrel {
@@ -18,20 +20,6 @@ std::string AnsiDirectory(Lookup lookup) {
   char buffer[kDirectoryBuffer] = {};
   lookup(buffer, kDirectoryBuffer);
   return AnsiToUtf8(std::string_view(buffer, strnlen(buffer, kDirectoryBuffer))).value_or("");
-}
-
-std::wstring ModuleFileName() {
-  std::wstring name(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD size = static_cast<DWORD>(name.size());
-    const DWORD length = GetModuleFileNameW(nullptr, name.data(), size);
-    // A full buffer means the name may have been cut: the call does not say so otherwise.
-    if (length < size) {
-      name.resize(length);
-      return name;
-    }
-    name.resize(name.size() * 2);
-  }
 }
 
 }  // namespace
@@ -49,7 +37,14 @@ std::optional<std::string> FolderOfProgramFile(std::wstring_view program_file) {
 }
 
 std::optional<std::string> Win32Directories::ProgramFolder() {
-  return FolderOfProgramFile(ModuleFileName());
+  return FolderOfProgramFile(ProgramFile());
+}
+
+// Looked up once, at the first call; where Windows has no such function, nothing is protected.
+bool Win32Directories::ProtectedBySystem(const std::string& path) {
+  static const SfcIsFileProtectedFunction is_protected = LookUpSfcIsFileProtected();
+  const std::optional<std::wstring> wide = Utf8ToWide(path);
+  return is_protected && wide && is_protected(/*RpcHandle=*/nullptr, wide->c_str()) != FALSE;
 }
 
 }  // namespace tavrel

@@ -15,6 +15,7 @@ class Win32Directories : public Directories {
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
   std::optional<std::string> ProgramFolder() override;
+  bool ProtectedBySystem(const std::string& path) override;
 };
 
 }  // namespace tavrel

@@ -12,8 +12,8 @@ namespace {
 // ReadFile and WriteFile take a 32-bit count; larger spans go in pieces.
 constexpr std::size_t kLargestCall = 1u << 30;
 
-// A virus scanner or indexer may hold a fresh file for a moment; the replace is tried again for
-// about two seconds before it counts as refused.
+// A virus scanner or indexer may hold a file for a moment, and a program may hold an old DLL
+// loaded; the replace is tried again for about two seconds before it counts as refused.
 constexpr int kReplaceAttempts = 20;
 constexpr DWORD kReplacePauseMs = 100;
 
@@ -144,7 +144,11 @@ bool Win32TemporaryFile::MoveIntoPlace() {
     const DWORD error = GetLastError();
     if (markable) MarkForDeletion(true);
     TAVREL_KILL_POINT("refused");
-    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
+    // A rename over a file that anybody holds open, even sharing deletion, is refused with
+    // ERROR_ACCESS_DENIED; a read-only file or a folder, which would be refused so for good, never
+    // gets here.
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
+         error != ERROR_ACCESS_DENIED) ||
         attempt == kReplaceAttempts) {
       return false;
     }
@@ -168,10 +172,11 @@ bool Win32TemporaryFile::HoldInstalled() {
 TemporaryFile::Outcome Win32TemporaryFile::Install() {
   TAVREL_KILL_POINT("written");
   // Windows refuses to replace a read-only file, but Wine replaces it; asking first makes both
-  // keep it. A destination whose attributes cannot be read might be read-only, hidden or system,
-  // and is left alone. An open destination or a folder makes the rename itself fail.
+  // keep it, and refuses it, like a folder, at once instead of after the retries that an open
+  // destination gets. A destination whose attributes cannot be read might be read-only, hidden or
+  // system, and is left alone.
   const std::optional<DWORD> old_attributes = AttributesIn(folder_, destination_);
-  if (!old_attributes || (*old_attributes & FILE_ATTRIBUTE_READONLY)) {
+  if (!old_attributes || (*old_attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
     Close();
     return Outcome::kNotReplaced;
   }

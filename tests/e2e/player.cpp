@@ -246,10 +246,13 @@ class Player {
       std::ofstream(PathOf("{app}\\qxSetup.ini"), std::ios::binary)
           << (s_.Find("description") == Words{"utf-16"} ? std::string("\xFF\xFE") + utf16
                                                         : WideToAnsi(text).value());
-    // hold PATH: without sharing; hold PATH shared: sharing reading and writing, as an editor.
+    // hold PATH: without sharing; hold PATH shared: sharing reading and writing, as an editor;
+    // hold PATH loaded: sharing reading and deletion, as a program that has the file loaded.
     for (const Words& line : s_.lines) {
       if (line[0] != "hold") continue;
-      const DWORD sharing = line.size() > 2 ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
+      const DWORD sharing = line.size() < 3       ? 0
+                            : line[2] == "shared" ? FILE_SHARE_READ | FILE_SHARE_WRITE
+                                                  : FILE_SHARE_READ | FILE_SHARE_DELETE;
       HANDLE handle = CreateFileW(PathOf(line[1]).c_str(), GENERIC_READ, sharing, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
       if (handle == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot hold " + line[1]);
@@ -259,8 +262,9 @@ class Player {
 
   // run STEP...: ok, cancel, close (the close box), keys (Enter and Escape, which must do
   // nothing), under-way (the progress window shows, and 32 MiB of a copy stand in its
-  // temporary file), again (a second OK, which must do nothing), kill, rename-description;
-  // dies-at STEP: the kill-point build ends itself at that step of a copy.
+  // temporary file), again (a second OK, which must do nothing), kill, rename-description,
+  // let-go (a second later, what was held is let go); dies-at STEP: the kill-point build ends
+  // itself at that step of a copy.
   void PlayRun(const std::vector<Words>& run) {
     // The child inherits the player's environment; the player runs one program at a time.
     const auto dies_at = std::ranges::find(run[0], "dies-at");
@@ -282,6 +286,7 @@ class Player {
       if ((step == "keys" || step == "again") && process.Exit(milliseconds(300)))
         Fail(step + " ended the program");
       if (step == "kill") process.Kill();
+      if (step == "let-go") Sleep(1000), holds_.clear();
       if (step == "rename-description")
         fs::rename(PathOf("{app}\\qxSetup.ini"), PathOf("{app}\\qxSetup.old"));
       if (step != "under-way") continue;

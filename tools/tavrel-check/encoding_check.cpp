@@ -49,9 +49,8 @@ std::size_t FirstUtf8Sequence(std::string_view bytes) {
 std::optional<EncodingProblem> FindEncodingProblem(std::string_view bytes) {
   using Kind = EncodingProblem::Kind;
   if (bytes.starts_with("\xEF\xBB\xBF")) return EncodingProblem{Kind::kUtf8Mark, 1};
-  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-    return EncodingProblem{Kind::kUtf16Mark, 1};
-  }
+  if (bytes.starts_with("\xFF\xFE")) return EncodingProblem{Kind::kUtf16Mark, 1};
+  if (bytes.starts_with("\xFE\xFF")) return EncodingProblem{Kind::kUtf16BigEndianMark, 1};
   if (const std::size_t at = FirstUtf8Sequence(bytes); at != std::string_view::npos) {
     return EncodingProblem{Kind::kUtf8Text, LineAt(bytes, at)};
   }

@@ -10,10 +10,11 @@ namespace tavrel {
 struct EncodingProblem {
   enum class Kind {
     kUtf8Mark,   // the first line starts with the UTF-8 byte-order mark
-    kUtf16Mark,  // UTF-16: read as Unicode, but its names reach the installer through the ANSI code
-                 // page
+    kUtf16Mark,  // UTF-16 little-endian: read as Unicode, but its names reach the installer through
+                 // the ANSI code page
     kUtf8Text,   // non-ASCII text that is well-formed UTF-8
-    kNotShiftJis  // bytes that do not form Shift-JIS characters
+    kNotShiftJis,        // bytes that do not form Shift-JIS characters
+    kUtf16BigEndianMark  // UTF-16 big-endian, which Windows reads as ANSI bytes: nothing is found
   };
   Kind kind;
   int line;  // of the first such text, counted from 1

@@ -54,9 +54,15 @@ constexpr Message kMessages[] = {
      "行目の文字として読みます。"
      "UTF-8 で保存されたようです。Shift-JIS で保存してください。"},
     {Code::kEncoding, static_cast<int>(EncodingProblem::Kind::kUtf16Mark),
-     "The file is UTF-16 (it starts with a byte-order mark): characters that Shift-JIS lacks "
-     "arrive as \"?\". Save it as Shift-JIS.",
-     "ファイルが UTF-16 です（バイト順マークがあります）。Shift-JIS にない文字は \"?\" になります。"
+     "The file is UTF-16 (it starts with a byte-order mark): an entry naming a file with "
+     "characters that Shift-JIS lacks fails. Save it as Shift-JIS.",
+     "ファイルが UTF-16 です（バイト順マークがあります）。Shift-JIS にない文字を含むファイル名の"
+     "エントリは失敗します。Shift-JIS で保存してください。"},
+    {Code::kEncoding, static_cast<int>(EncodingProblem::Kind::kUtf16BigEndianMark),
+     "The file is UTF-16 big-endian, which Windows does not read as Unicode: it finds no [BOOT] "
+     "section, and the installer stops with \"INIファイルが読めません\". Save it as Shift-JIS.",
+     "ファイルが UTF-16 ビッグエンディアンです。Windows はこれを Unicode として読まないため "
+     "[BOOT] セクションが見つからず、インストーラーは「INIファイルが読めません」で止まります。"
      "Shift-JIS で保存してください。"},
     {Code::kEncoding, static_cast<int>(EncodingProblem::Kind::kUtf8Text),
      "Line {1} holds UTF-8 text, which the installer reads as Shift-JIS and garbles: the file was "

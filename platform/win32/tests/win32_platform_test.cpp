@@ -1,24 +1,45 @@
 // What the Windows layer decides by itself and no end-to-end scenario reaches: the folder of a
-// program at a drive's root, a value cut inside a double-byte character (Wine's lookup never
-// cuts one), the conversion flags that Windows accepts for each code page (Wine
-// accepts them all, so no run shows them), and how a DLL is loaded where Windows refuses the
-// search flags (Vista, 7 without KB2533623; Wine takes them).
+// program at a drive's root or on a drive that the elevated session lacks, a value cut inside a
+// double-byte character (Wine's lookup never cuts one), the conversion flags that Windows accepts
+// for each code page (Wine accepts them all, so no run shows them), how a DLL is loaded where
+// Windows refuses the search flags (Vista, 7 without KB2533623; Wine takes them), and where file
+// protection is asked for (Wine protects nothing).
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "platform/win32/cut_character.h"
 #include "platform/win32/library_loading.h"
+#include "platform/win32/program_file.h"
+#include "platform/win32/system_file_protection.h"
 #include "platform/win32/text_conversion.h"
 #include "platform/win32/win32_directories.h"
 
 namespace tavrel {
 namespace {
 
-// A folder's path ends without a separator everywhere else, as every scenario's does.
-TEST(Win32Platform, FolderOfProgramFileKeepsTheSeparatorAtADriveRoot) {
-  EXPECT_EQ(FolderOfProgramFile(L"D:\\Tavrel.exe"), "D:\\");
+// The program's folder, which ends without a separator except at a drive's root, as every
+// scenario's does; on a drive that the elevated session lacks (the person mapped it, and mappings
+// belong to a logon session) it is reached through the share in the image's native path.
+TEST(Win32Platform, ProgramFolderKeepsADriveRootAndReachesAMappedDriveThroughItsShare) {
+  constexpr wchar_t kZ[] = L"\\Device\\Mup\\;LanmanRedirector\\;Z:000000000001a2b3\\s\\h\\T.exe";
+  // As started, its drive's type, the image's native path; the folder.
+  const std::tuple<const wchar_t*, UINT, const wchar_t*, const char*> cases[] = {
+      {L"D:\\T.exe", DRIVE_FIXED, L"\\Device\\HarddiskVolume2\\T.exe", "D:\\"},
+      {L"Z:\\T.exe", DRIVE_NO_ROOT_DIR, kZ, R"(\\s\h)"},
+      {L"z:\\T.exe", DRIVE_NO_ROOT_DIR, kZ, R"(\\s\h)"},
+      // A drive that the session has, a start from the share, another drive's mapping, or no
+      // share: the folder as started.
+      {L"Z:\\set\\T.exe", DRIVE_REMOTE, kZ, R"(Z:\set)"},
+      {L"\\\\s\\h\\T.exe", DRIVE_NO_ROOT_DIR, L"\\Device\\Mup\\s\\h\\T.exe", R"(\\s\h)"},
+      {L"Y:\\set\\T.exe", DRIVE_NO_ROOT_DIR, kZ, R"(Y:\set)"},
+      {L"Z:\\T.exe", DRIVE_NO_ROOT_DIR, L"\\Device\\Mup\\;Z:0\\s\\", "Z:\\"},
+  };
+  for (const auto& [started_as, drive_type, native, folder] : cases) {
+    EXPECT_EQ(FolderOfProgramFile(ReachableProgramFile(started_as, drive_type, native)), folder);
+  }
 }
 
 // Code page 932's lead bytes run 0x81-0x9F and 0xE0-0xFC; a pair's second byte may look like one.
@@ -88,6 +109,19 @@ TEST(Win32Platform, OnlyRefusedSearchFlagsAreTriedAgainWithTheAlteredSearch) {
     EXPECT_EQ(flags, c.flags) << c.answers[0];
     EXPECT_EQ(module != nullptr, c.loaded) << c.answers[0];
   }
+}
+
+// Only the system directory's sfc.dll is asked which files Windows keeps for itself.
+TEST(Win32Platform, FileProtectionIsAskedOfTheSystemDirectoryAlone) {
+  wchar_t dir[MAX_PATH];
+  const std::wstring sfc = std::wstring(dir, GetSystemDirectoryW(dir, MAX_PATH)) + L"\\sfc.dll";
+  std::vector<std::wstring> asked;
+  const auto is_protected = LookUpSfcIsFileProtected([&](const wchar_t* path, DWORD flags) {
+    asked.emplace_back(path);
+    return LoadLibraryWithFlags(path, flags);
+  });
+  EXPECT_EQ(asked, std::vector<std::wstring>{sfc});
+  EXPECT_TRUE(is_protected && !is_protected(nullptr, L"C:\\none.dll"));
 }
 
 }  // namespace

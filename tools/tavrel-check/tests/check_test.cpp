@@ -76,7 +76,8 @@ TEST(FillIn, ReplacesNumberedPlaceholdersOnly) {
 // Each row of encoding.txt: a text, and the problem found in it. A byte that both checks read
 // otherwise than text follows the text, so that a look past its end shows.
 TEST(FindEncodingProblem, TellsFilesThatWereNotSavedAsShiftJis) {
-  const char* const kKinds[] = {"utf8-mark", "utf16-mark", "utf8-text", "not-shift-jis"};
+  const char* const kKinds[] = {"utf8-mark", "utf16-mark", "utf8-text", "not-shift-jis",
+                                "utf16be-mark"};
   for (const std::vector<std::string>& row : ReadRows(TAVREL_TEST_DATA "/encoding.txt")) {
     const std::string text = Unescape(row[1]) + "\x80";
     const std::optional<EncodingProblem> problem =
