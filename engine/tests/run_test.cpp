@@ -10,6 +10,7 @@ constexpr ExitStatus kFail = ExitStatus::kFailed;
 
 constexpr char kSystemA[] = R"(C:\WINDOWS\system32\a.dll)";
 constexpr char kSystemB[] = R"(C:\WINDOWS\system32\b.dll)";
+constexpr char kToolsB[] = R"(C:\Tools\b.dll)";  // in a folder that others can change
 const std::string kUnreadable(kIniFileUnreadable);
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF[BOOT]";
 
@@ -56,14 +57,14 @@ const RunRow kRuns[] = {
     {"UpToDateFiles", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM,REGIST"}, [](auto& f) {
           f.Add(kSystemA, {}), f.Add(kSystemB, {.date = 50}), f.sfc_protected = {kSystemB};
         }, {}, {kSystemA, kSystemB}},
-    {"FailureIsPassedOver", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
-        [](auto& f) { f.regist_results[kSystemA] = 0; }, {{kSystemA, "a"}, {kSystemB, "b"}},
-        {kSystemA}, kOk, {kSystemA + std::string(kRegistrationFailed)}},
-    // Nothing that others could have put or changed is loaded; the walk goes on
-    {"NothingLoadedWhereOthersCanChange", {"a.dll,,C:\\Tools,REGIST", "b.dll,,$SYSTEM,REGIST"},
-        [](auto& f) { f.folders.insert(R"(C:\Tools)"), f.changeable = {R"(C:\Tools)"}; },
-        {{R"(C:\Tools\a.dll)", "a"}, {kSystemB, "b"}}, {kSystemB}, kOk,
-        {R"(C:\Tools\a.dll)" + std::string(kRegistrationFailed)}},
+    // A failure is passed over; nothing that others could have put or changed is even loaded
+    {"FailuresArePassedOver",
+        {"a.dll,,$SYSTEM,REGIST", R"(b.dll,,C:\Tools,REGIST)", "c.dll,,$SYSTEM"}, [](auto& f) {
+          f.regist_results[kSystemA] = 0, f.folders.insert(R"(C:\Tools)");
+          f.changeable = {R"(C:\Tools)"};
+        },
+        {{kSystemA, "a"}, {kToolsB, "b"}, {R"(C:\WINDOWS\system32\c.dll)", "c"}}, {kSystemA}, kOk,
+        {kSystemA + std::string(kRegistrationFailed), kToolsB + std::string(kRegistrationFailed)}},
     {"NoRegistDll", {"a.dll,,$SYSTEM,REGIST", "b.dll,,$SYSTEM"},
         [](auto& f) { f.unreachable = {SupportLibrary::Function::kRegistDll}; }, {{kSystemA, "a"}},
         {}, kFail, {TwoLines(kLibraryUnreachable, "RegistDll")}},

@@ -88,17 +88,9 @@ struct Scenario {
 void RunUnix(std::vector<std::string> words) {
   const auto spawn = reinterpret_cast<LONG(CDECL*)(char* const*, int)>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
+  std::vector<char*> argv(words.size() + 1);  // ending in a null
+  std::ranges::transform(words, argv.begin(), [](std::string& word) { return word.data(); });
   if (!spawn || spawn(argv.data(), /*wait=*/1) != 0) throw std::runtime_error("cannot " + words[0]);
-}
-
-// The cases lie on drive Z:, which Wine maps to the Unix root.
-std::string UnixPathOf(const fs::path& path) {
-  std::string text = Narrow(path.wstring()).substr(2);
-  std::ranges::replace(text, '\\', '/');
-  return text;
 }
 
 struct Build {
@@ -130,7 +122,7 @@ class Player {
     Clean();
     try {
       // Links the last case planted are removed, never followed into what they point at.
-      if (fs::exists(root_)) RunUnix({"rm", "-rf", UnixPathOf(root_)});
+      if (fs::exists(root_)) RunUnix({"rm", "-rf", UnixPath("{root}")});
       LayOut();
       // A run is the lines from its "run" to the next one.
       for (size_t at = 0, end; at < s_.lines.size(); at = end) {
@@ -164,6 +156,11 @@ class Player {
     return text;
   }
   fs::path PathOf(const std::string& text) const { return Wide(Expand(text)); }
+  // The cases lie on drive Z:, which Wine maps to the Unix root.
+  std::string UnixPath(const std::string& text) const {
+    std::string path = Expand(text).substr(2);
+    return std::ranges::replace(path, '\\', '/'), path;
+  }
 
   // Whatever the scenario put beside the system's own files goes; in the case, the attributes
   // that would keep a file, and the big files, which would fill the disk.
@@ -231,13 +228,9 @@ class Player {
     for (const Words& line : s_.lines) {
       // folder PATH [others-can-change]: Unix mode 0755, or 0777 (tests/e2e/README.md).
       if (line[0] == "folder") fs::create_directories(PathOf(line[1]));
-      if (line[0] == "folder" && line.size() > 2 && line[2] == "others-can-change")
-        RunUnix({"chmod", "0777", UnixPathOf(PathOf(line[1]))});
+      if (line[0] == "folder" && line.size() > 2) RunUnix({"chmod", "0777", UnixPath(line[1])});
       if (line[0] == "file") LayFile(line, seed);
-      if (line[0] == "link") {
-        fs::create_directories(PathOf(line[1]).parent_path());
-        RunUnix({"ln", "-s", UnixPathOf(PathOf(line[2])), UnixPathOf(PathOf(line[1]))});
-      }
+      if (line[0] == "link") RunUnix({"ln", "-s", UnixPath(line[2]), UnixPath(line[1])});
     }
     // In the ANSI code page (Shift-JIS under 932), or UTF-16LE with its mark.
     const std::wstring text = Wide(Expand(s_.description.value_or("")));

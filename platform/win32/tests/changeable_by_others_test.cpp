@@ -12,6 +12,7 @@ namespace {
 
 #define TI L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"
 #define BOB L"S-1-5-21-1-2-3-1001"  // a standard user
+#define PROFILE L"O:" BOB L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;" BOB L")"
 // System32 and Program Files alike: TrustedInstaller's, changed by administrators and the system.
 #define SYSTEM_FOLDER                                                                          \
   L"O:" TI L"D:PAI(A;;FA;;;" TI L")(A;CIIO;GA;;;" TI L")(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)" \
@@ -32,12 +33,10 @@ TEST(ChangeableByOthers, OnlyAdministratorsSystemTrustedInstallerAndTheUserMayCh
        L"S-1-5-18", true, false},
       {SYSTEM_FOLDER L"(A;;0x1200a9;;;AC)", L"S-1-5-18", false, false},
       // A profile is its user's: another's to an administrator, his own when he runs it.
-      {L"O:" BOB L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;" BOB L")", L"S-1-5-18", true,
-       true},
-      {L"O:" BOB L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;" BOB L")", BOB, false, false},
+      {PROFILE, L"S-1-5-18", true, true},
+      {PROFILE, BOB, false, false},
       {L"O:" BOB L"D:P(A;;FA;;;BA)(A;;FA;;;SY)", L"S-1-5-18", true, true},
       {L"O:BAD:P(A;;FA;;;BA)(A;OICIIO;GA;;;CO)", L"S-1-5-18", false, false},
-      {L"O:SYD:P(A;;FA;;;SY)(A;;0x1200a9;;;WD)", L"S-1-5-18", false, false},
       {L"O:SYD:P(A;;FA;;;SY)(A;;WO;;;BU)", L"S-1-5-18", true, true},
       {L"O:BA", L"S-1-5-18", true, true},  // no DACL: everybody may do anything
   };
