@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iomanip>
 #include <map>
 #include <sstream>
@@ -156,9 +157,9 @@ class Player {
     return text;
   }
   fs::path PathOf(const std::string& text) const { return Wide(Expand(text)); }
-  // The cases lie on drive Z:, which Wine maps to the Unix root.
+  // The cases lie on a drive whose root is this Unix folder (tests/e2e/run).
   std::string UnixPath(const std::string& text) const {
-    std::string path = Expand(text).substr(2);
+    std::string path = std::getenv("TAVREL_E2E_CASES_UNIX") + Expand(text).substr(2);
     return std::ranges::replace(path, '\\', '/'), path;
   }
 
