@@ -13,10 +13,6 @@ namespace {
 #define TI L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"
 #define BOB L"S-1-5-21-1-2-3-1001"  // a standard user
 #define PROFILE L"O:" BOB L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;" BOB L")"
-// System32 and Program Files alike: TrustedInstaller's, changed by administrators and the system.
-#define SYSTEM_FOLDER                                                                          \
-  L"O:" TI L"D:PAI(A;;FA;;;" TI L")(A;CIIO;GA;;;" TI L")(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)" \
-  L"(A;;0x1301bf;;;BA)(A;OICIIO;GA;;;BA)(A;;0x1200a9;;;BU)(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)"
 
 TEST(ChangeableByOthers, OnlyAdministratorsSystemTrustedInstallerAndTheUserMayChangeAnything) {
   const struct {
@@ -31,7 +27,11 @@ TEST(ChangeableByOthers, OnlyAdministratorsSystemTrustedInstallerAndTheUserMayCh
        L"(A;OICIIOID;SDGXGWGR;;;AU)", L"S-1-5-18", true, true},
       {L"O:" TI L"D:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;;0x4;;;AU)(A;OICIIO;SDGXGWGR;;;AU)",
        L"S-1-5-18", true, false},
-      {SYSTEM_FOLDER L"(A;;0x1200a9;;;AC)", L"S-1-5-18", false, false},
+      // System32 and Program Files alike: TrustedInstaller's, changed by administrators and the
+      // system.
+      {L"O:" TI L"D:PAI(A;;FA;;;" TI L")(A;CIIO;GA;;;" TI L")(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)"
+       L"(A;;0x1301bf;;;BA)(A;OICIIO;GA;;;BA)(A;;0x1200a9;;;BU)(A;OICIIO;GXGR;;;BU)"
+       L"(A;OICIIO;GA;;;CO)", L"S-1-5-18", false, false},
       // A profile is its user's: another's to an administrator, his own when he runs it.
       {PROFILE, L"S-1-5-18", true, true},
       {PROFILE, BOB, false, false},
@@ -41,15 +41,13 @@ TEST(ChangeableByOthers, OnlyAdministratorsSystemTrustedInstallerAndTheUserMayCh
       {L"O:BA", L"S-1-5-18", true, true},  // no DACL: everybody may do anything
   };
   for (const auto& c : cases) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    PSID user = nullptr;
+    void *descriptor = nullptr, *user = nullptr;  // a PSECURITY_DESCRIPTOR and a PSID
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(c.sddl, SDDL_REVISION_1,
                                                                      &descriptor, nullptr));
     ASSERT_TRUE(ConvertStringSidToSidW(c.user, &user));
     EXPECT_EQ(GrantsToOthers(descriptor, user, kWritingRights), c.writable) << c.sddl;
     EXPECT_EQ(GrantsToOthers(descriptor, user, kReplacingRights), c.replaceable) << c.sddl;
-    LocalFree(user);
-    LocalFree(descriptor);
+    LocalFree(user), LocalFree(descriptor);
   }
 }
 
