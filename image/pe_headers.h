@@ -12,6 +12,7 @@
 namespace tavrel {
 
 constexpr std::uint16_t kMachineI386 = 0x014C;
+constexpr std::uint16_t kMachineAmd64 = 0x8664;
 constexpr std::uint16_t kCharacteristicDll = 0x2000;
 
 struct ImageSection {

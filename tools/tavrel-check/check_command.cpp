@@ -5,6 +5,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "image/pe_headers.h"
 #include "text/ini_lines.h"
 #include "tools/tavrel-check/description_scan.h"
 #include "tools/tavrel-check/encoding_check.h"
@@ -19,6 +20,7 @@ namespace tavrel {
 namespace {
 
 constexpr char kDescriptionName[] = "qxSetup.ini";
+constexpr char kInstallerName[] = "Tavrel.exe";
 
 // The folder as the installer would know it: absolute, without a trailing separator.
 std::filesystem::path ProgramFolder(const std::string& folder) {
@@ -35,6 +37,16 @@ std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
   std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   if (file.bad()) return std::nullopt;
   return bytes;
+}
+
+// The package's own installer decides which DLLs it can load. The product is the 32-bit build;
+// only an x86_64 build of it beside the description says otherwise.
+std::uint16_t InstallerMachine(const std::filesystem::path& folder, const CheckHost& host) {
+  const std::optional<std::filesystem::path> path = FindIgnoringCase(folder, kInstallerName);
+  const std::optional<ImageFacts> facts = path ? ReadImageFacts(*path, host.ansi_to_utf8)
+                                               : std::nullopt;
+  return facts && !facts->is_dll && facts->machine == kMachineAmd64 ? kMachineAmd64
+                                                                     : kMachineI386;
 }
 
 }  // namespace
@@ -99,6 +111,7 @@ CheckOutput RunCheck(const CheckOptions& options, const CheckHost& host) {
           },
       .win_dir = win_dir,
       .sys_dir = sys_dir,
+      .installer_machine = InstallerMachine(folder, host),
   });
   const bool warned = std::any_of(report.findings.begin(), report.findings.end(),
                                   [](const Finding& finding) { return !IsNote(finding.code); });

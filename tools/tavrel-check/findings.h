@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -59,6 +60,8 @@ struct CheckInput {
   std::function<std::optional<ImageFacts>(const std::string& source_name)> image_facts;
   std::string win_dir;
   std::string sys_dir;
+  // The machine of the installer the entries are checked for: the package's own Tavrel.exe.
+  std::uint16_t installer_machine;
 };
 
 // Every check on every entry; whole-file findings first, then by entry, then by key.

@@ -97,6 +97,17 @@ constexpr Message kMessages[] = {
      "registration fails every time.",
      "\"{1}\" は x86 ではなく {2} 用です。32 ビットのインストーラーには読み込めないため、登録は"
      "必ず失敗します。"},
+    {Code::kOtherMachine, 2,
+     "\"{1}\" is built for {2}, not x64: the 64-bit installer beside the description puts it "
+     "into the Windows or system folder that 64-bit programs see, where none of them can load it.",
+     "\"{1}\" は x64 ではなく {2} 用です。説明ファイルと同じフォルダーの 64 ビットのインストーラー"
+     "は 64 ビットのプログラムが見る Windows フォルダーやシステムフォルダーに入れますが、そこの"
+     "プログラムには読み込めません。"},
+    {Code::kOtherMachine, 3,
+     "\"{1}\" is built for {2}, not x64: the 64-bit installer beside the description cannot "
+     "load it, so its registration fails every time.",
+     "\"{1}\" は x64 ではなく {2} 用です。説明ファイルと同じフォルダーの 64 ビットのインストーラー"
+     "には読み込めないため、登録は必ず失敗します。"},
     {Code::kNotRegistrable, 0, "\"{1}\" is not a Windows image: its registration fails every time.",
      "\"{1}\" は Windows の実行形式ではありません。登録は必ず失敗します。"},
     {Code::kNotRegistrable, 1,

@@ -23,7 +23,9 @@ std::string PathKey(std::string_view path) {
 
 std::string MachineName(std::uint16_t machine) {
   switch (machine) {
-    case 0x8664:
+    case kMachineI386:
+      return "x86";
+    case kMachineAmd64:
       return "x64";
     case 0xAA64:
       return "ARM64";
@@ -104,10 +106,11 @@ void CheckPayload(const CheckInput& input, const PayloadIndex& index, std::size_
                    {entry.destination_path, std::to_string(input.plan[same.front()].n)}});
   }
   const std::optional<ImageFacts> facts = input.image_facts(entry.source_name);
-  if (facts && facts->machine != kMachineI386 &&
+  if (facts && facts->machine != input.installer_machine &&
       (entry.regist || InWindowsFolders(input, FolderOf(entry.destination_path)))) {
+    // Variants 2 and 3 are those of an x86_64 build of the installer.
     out.push_back({Code::kOtherMachine,
-                   entry.regist ? 1 : 0,
+                   (entry.regist ? 1 : 0) + (input.installer_machine == kMachineAmd64 ? 2 : 0),
                    planned.n,
                    {entry.source_name, MachineName(facts->machine)}});
   }
