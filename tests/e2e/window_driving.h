@@ -90,8 +90,7 @@ inline HWND WaitForWindow(DWORD pid, const wchar_t* class_name,
 
 inline std::string Text(HWND window) {
   wchar_t text[1024] = L"";
-  GetWindowTextW(window, text, 1024);
-  return Narrow(text);
+  return GetWindowTextW(window, text, 1024), Narrow(text);
 }
 
 // Posted, as a person's press: a press that opens a modal loop must not block the player.
@@ -132,9 +131,7 @@ inline std::vector<RGBQUAD> Capture() {
   BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
   SelectObject(memory, previous);
   GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
   return pixels;
 }
 
